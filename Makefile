@@ -1,0 +1,31 @@
+# The two commands of the README: `make run` and `make test`.
+PRESET ?= default
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build test run bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET) -j $(JOBS)
+
+test: build
+	@QT_QPA_PLATFORM=offscreen ctest --preset $(PRESET)
+
+run: build
+	@scripts/run
+
+bench: build
+	@for b in build/bench/*_bench; do echo "== $$b"; $$b; done
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf build build-asan build-tsan

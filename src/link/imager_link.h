@@ -1,0 +1,42 @@
+#pragma once
+
+// PUBLIC CONTRACT (other subsystems code against these declarations; the private
+// part is the implementer's).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "link/thermal_frame.h"
+
+class MessageBoxService;
+class UpdateNotifier;
+class EdgeRepairSink;
+
+// The program's end of the conversation with the sensor head: opens COM1, sends the
+// outstanding range queries, decodes frames, range counts and range descriptions.
+class ImagerLink {
+public:
+    // Opens COM1 (115200 8N1). A port that cannot be opened shows
+    // "COM port could not be opened" once through `messages`; the link then runs
+    // without a head. Any of the three services may be null.
+    ImagerLink(MessageBoxService* messages, UpdateNotifier* notifier, EdgeRepairSink* edges);
+    virtual ~ImagerLink();
+    ImagerLink(const ImagerLink&) = delete;
+    ImagerLink& operator=(const ImagerLink&) = delete;
+
+    // One protocol step (acquisition thread only): 1 when a frame was accepted.
+    int Poll();
+    void CopyFrame(ThermalFrame& destination) const;
+
+    std::uint8_t CurrentRangeNumber() const;               // 255 = unknown
+    std::vector<std::string> Descriptions() const;         // a copy; entry k is range k + 1
+    std::string Description(int index) const;              // empty beyond the list
+    std::uint16_t CurrentLowerLimit() const;
+    std::uint16_t CurrentUpperLimit() const;
+    std::uint16_t HeadSerialNumber() const;
+    void SelectRange(int range);                           // sends select range
+
+private:
+    // implementer's
+};
