@@ -16,7 +16,7 @@ class EdgeRepairSink;
 // The program's end of the conversation with the sensor head: opens COM1, sends the
 // outstanding range queries, decodes frames, range counts and range descriptions.
 class ImagerLink {
-public:
+  public:
     // Opens COM1 (115200 8N1). A port that cannot be opened shows
     // "COM port could not be opened" once through `messages`; the link then runs
     // without a head. Any of the three services may be null.
@@ -29,14 +29,14 @@ public:
     int Poll();
     void CopyFrame(ThermalFrame& destination) const;
 
-    std::uint8_t CurrentRangeNumber() const;               // 255 = unknown
-    std::vector<std::string> Descriptions() const;         // a copy; entry k is range k + 1
-    std::string Description(int index) const;              // empty beyond the list
+    std::uint8_t CurrentRangeNumber() const;        // 255 = unknown
+    std::vector<std::string> Descriptions() const;  // a copy; entry k is range k + 1
+    std::string Description(int index) const;       // empty beyond the list
     std::uint16_t CurrentLowerLimit() const;
     std::uint16_t CurrentUpperLimit() const;
     std::uint16_t HeadSerialNumber() const;
-    void SelectRange(int range);                           // sends select range
+    void SelectRange(int range);  // sends select range
 
-private:
+  private:
     // implementer's
 };

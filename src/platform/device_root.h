@@ -7,7 +7,7 @@
 // $XDG_DATA_HOME/therlix-handheld/ ($HOME/.local/share/therlix-handheld/ when the
 // variable is unset). This is the one place that maps handheld paths to host paths.
 class DeviceRoot {
-public:
+  public:
     // The root folder, read from the environment at every call so that tests can
     // point XDG_DATA_HOME at a temporary folder.
     static std::filesystem::path Folder();

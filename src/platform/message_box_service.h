@@ -21,7 +21,7 @@ inline constexpr int kIdNo = 7;
 // Shows modal message boxes on behalf of the Qt-free core. The GUI implements it with
 // QMessageBox; tests script the answers.
 class MessageBoxService {
-public:
+  public:
     virtual ~MessageBoxService() = default;
     // A text built into the program (UTF-8), shown as it stands.
     virtual int ShowText(const std::string& text, unsigned style) = 0;

@@ -6,7 +6,7 @@
 // is handed to UpdateAllViews of the active document. Safe to call from any thread.
 // The GUI implements it as a posted Qt event; tests record the hints.
 class UpdateNotifier {
-public:
+  public:
     virtual ~UpdateNotifier() = default;
     virtual void PostUpdate(std::uint32_t hint) = 0;
 };

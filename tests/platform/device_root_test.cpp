@@ -7,7 +7,7 @@
 namespace {
 
 class DeviceRootTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const char* old = std::getenv("XDG_DATA_HOME");
         saved_ = old != nullptr ? old : "";
