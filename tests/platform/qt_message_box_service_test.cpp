@@ -1,0 +1,106 @@
+#include "platform/qt/qt_message_box_service.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+#include <map>
+
+#include "platform/string_resources.h"
+
+namespace {
+
+void EnsureApplication() {
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "test_platform";
+        static char* argv[] = {name, nullptr};
+        static QApplication application(argc, argv);
+    }
+}
+
+class MapStrings : public StringResources {
+  public:
+    std::string String(int id) const override {
+        const auto found = texts.find(id);
+        return found != texts.end() ? found->second : std::string();
+    }
+    std::map<int, std::string> texts;
+};
+
+// What the box showed, and which of its buttons the scripted user pressed.
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+// Presses `answer` on the next modal message box and records what it showed.
+void AnswerNextBox(QMessageBox::StandardButton answer, SeenBox& seen) {
+    QTimer::singleShot(0, [answer, &seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+        box->button(answer)->click();
+    });
+}
+
+TEST(QtMessageBoxService, MapsTheHandheldStylesToButtonsAndIcons) {
+    EXPECT_EQ(QtMessageBoxService::ButtonsFor(message_box::kOk), QMessageBox::Ok);
+    EXPECT_EQ(QtMessageBoxService::ButtonsFor(0x11), QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(QtMessageBoxService::ButtonsFor(0x24), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(QtMessageBoxService::IconFor(0x11), QMessageBox::Critical);
+    EXPECT_EQ(QtMessageBoxService::IconFor(0x24), QMessageBox::Question);
+    EXPECT_EQ(QtMessageBoxService::IconFor(0x30), QMessageBox::Warning);
+    EXPECT_EQ(QtMessageBoxService::IconFor(0x40), QMessageBox::Information);
+    EXPECT_EQ(QtMessageBoxService::IconFor(0x04), QMessageBox::NoIcon);
+}
+
+TEST(QtMessageBoxService, AnswersWithTheHandheldCodes) {
+    EXPECT_EQ(QtMessageBoxService::AnswerFor(QMessageBox::Ok), message_box::kIdOk);
+    EXPECT_EQ(QtMessageBoxService::AnswerFor(QMessageBox::Cancel), message_box::kIdCancel);
+    EXPECT_EQ(QtMessageBoxService::AnswerFor(QMessageBox::Yes), message_box::kIdYes);
+    EXPECT_EQ(QtMessageBoxService::AnswerFor(QMessageBox::No), message_box::kIdNo);
+    EXPECT_EQ(QtMessageBoxService::AnswerFor(QMessageBox::NoButton), message_box::kIdCancel);
+}
+
+TEST(QtMessageBoxService, ShowsABuiltInTextAsItStands) {
+    EnsureApplication();
+    QtMessageBoxService service(nullptr);
+    SeenBox seen;
+    AnswerNextBox(QMessageBox::Cancel, seen);
+    const int answer = service.ShowText("Error loading:\n4286 English.dll",
+                                        message_box::kOkCancel | message_box::kIconError);
+    EXPECT_EQ(answer, message_box::kIdCancel);
+    EXPECT_EQ(seen.title, "Quorvel Imager");
+    EXPECT_EQ(seen.text, "Error loading:\n4286 English.dll");
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+}
+
+TEST(QtMessageBoxService, ShowsALanguageStringById) {
+    EnsureApplication();
+    MapStrings strings;
+    strings.texts[143] = "Delete this snapshot?";
+    QtMessageBoxService service(&strings);
+    SeenBox seen;
+    AnswerNextBox(QMessageBox::Yes, seen);
+    EXPECT_EQ(service.ShowString(143, message_box::kYesNo | message_box::kIconQuestion),
+              message_box::kIdYes);
+    EXPECT_EQ(seen.text, "Delete this snapshot?");
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+
+    AnswerNextBox(QMessageBox::No, seen);
+    EXPECT_EQ(service.ShowString(143, message_box::kYesNo), message_box::kIdNo);
+    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+
+    // A string the bundle lacks gives an empty text; the box still works.
+    AnswerNextBox(QMessageBox::Ok, seen);
+    EXPECT_EQ(service.ShowString(142, message_box::kOk), message_box::kIdOk);
+    EXPECT_EQ(seen.text, "");
+    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+#include "platform/qt/qt_update_notifier.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <thread>
+#include <vector>
+
+namespace {
+
+void EnsureApplication() {
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "test_platform";
+        static char* argv[] = {name, nullptr};
+        static QApplication application(argc, argv);
+    }
+}
+
+class HintRecorder : public QObject {
+  public:
+    bool event(QEvent* event) override {
+        if (event->type() == QtUpdateNotifier::Event::kType) {
+            hints.push_back(static_cast<QtUpdateNotifier::Event*>(event)->Hint());
+            return true;
+        }
+        return QObject::event(event);
+    }
+    std::vector<std::uint32_t> hints;
+};
+
+TEST(QtUpdateNotifier, PostsHintsThatArriveInOrderOnTheReceiversThread) {
+    EnsureApplication();
+    HintRecorder recorder;
+    QtUpdateNotifier notifier(&recorder);
+    notifier.PostUpdate(4);
+    notifier.PostUpdate(1);
+    EXPECT_TRUE(recorder.hints.empty()) << "posted, not sent";
+    QCoreApplication::sendPostedEvents(&recorder);
+    EXPECT_EQ(recorder.hints, (std::vector<std::uint32_t>{4, 1}));
+}
+
+TEST(QtUpdateNotifier, AcceptsHintsFromAnotherThread) {
+    EnsureApplication();
+    HintRecorder recorder;
+    QtUpdateNotifier notifier(&recorder);
+    std::thread poster([&notifier] {
+        for (std::uint32_t hint = 1; hint <= 1024; hint *= 2) {
+            notifier.PostUpdate(hint);
+        }
+    });
+    poster.join();
+    QCoreApplication::sendPostedEvents(&recorder);
+    ASSERT_EQ(recorder.hints.size(), 11u);
+    EXPECT_EQ(recorder.hints.front(), 1u);
+    EXPECT_EQ(recorder.hints.back(), 1024u);
+    EXPECT_EQ(QtUpdateNotifier::Event::kType, QEvent::User + 1);
+}
+
+}  // namespace
