@@ -1,0 +1,80 @@
+#include "platform/whole_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/file_error.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class WholeFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "whole-file-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::size_t EntryCount() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(WholeFileTest, WrittenBytesReadBackAndReplaceTheOldFile) {
+    const fs::path file = folder_ / "data.bin";
+    const std::vector<std::uint8_t> first{1, 2, 3, 0, 255};
+    WholeFile::WriteAtomically(file, first);
+    EXPECT_EQ(WholeFile::Read(file), first);
+    const std::vector<std::uint8_t> second(9000, 0xAB);  // more than one read buffer
+    WholeFile::WriteAtomically(file, second);
+    EXPECT_EQ(WholeFile::Read(file), second);
+    EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
+}
+
+TEST_F(WholeFileTest, EmptyFileReadsAsNoBytes) {
+    std::ofstream(folder_ / "empty").close();
+    const auto bytes = WholeFile::Read(folder_ / "empty");
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_TRUE(bytes->empty());
+}
+
+TEST_F(WholeFileTest, MissingFileOrFolderIsNotAFile) {
+    EXPECT_FALSE(WholeFile::Read(folder_ / "missing").has_value());
+    EXPECT_FALSE(WholeFile::Read(folder_).has_value());
+}
+
+TEST_F(WholeFileTest, MissingFolderFailsToCreateTheFile) {
+    const fs::path file = folder_ / "no-such-folder" / "data.bin";
+    try {
+        WholeFile::WriteAtomically(file, std::vector<std::uint8_t>{1});
+        FAIL() << "no error raised";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.GetReason(), FileError::Reason::kCannotOpen);
+        EXPECT_EQ(error.Path(), file);
+    }
+}
+
+TEST_F(WholeFileTest, FailedReplaceLeavesTheTargetAndNoTemporaryFile) {
+    const fs::path target = folder_ / "occupied";
+    fs::create_directory(target);
+    fs::create_directory(target / "inner");
+    try {
+        WholeFile::WriteAtomically(target, std::vector<std::uint8_t>{1, 2});
+        FAIL() << "no error raised";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.GetReason(), FileError::Reason::kWriteFailed);
+    }
+    EXPECT_TRUE(fs::is_directory(target / "inner"));
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+}  // namespace
