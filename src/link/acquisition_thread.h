@@ -30,7 +30,7 @@ class AcquisitionThread {
     // The picture state shared with the user-interface thread. The frames and the span
     // are guarded by `mutex`; the flags are read once per pass.
     struct SharedState {
-        std::mutex mutex;
+        mutable std::mutex mutex;
         ThermalFrame rawFrame = ThermalFrame::Filled(kEmptyPictureValue);
         ThermalFrame displayFrame = ThermalFrame::Filled(kEmptyPictureValue);
         std::uint16_t spanLow = 2930;

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The snapshot files of one folder: counting, numbering, naming and the positions of
+// the browsing order (by snapshot number, lowest first). The folder is a handheld path;
+// a separator is added when it lacks one.
+class SnapshotFolder {
+  public:
+    explicit SnapshotFolder(std::string_view handheldFolder);
+
+    // Files named "Snapshot *.snp".
+    int Count() const;
+    bool Any() const;
+
+    // The file at browsing position `position`: the files whose names carry a number
+    // ("Snapshot N *.snp"), ordered by N; files of the same number in the order the
+    // folder lists them. Empty for a negative or unreachable position.
+    std::optional<std::filesystem::path> FileAt(int position) const;
+    // The file a snapshot at `position` is saved back to: the first file of the
+    // (position + 1)-th number that has a file.
+    std::optional<std::filesystem::path> FileToSaveBack(int position) const;
+
+    // One more than the highest number of "Snapshot *.snp", or 0 without one.
+    std::int64_t NextNumber() const;
+    // The host path of a new snapshot with `number`, named after the local time.
+    std::filesystem::path NewFile(std::int64_t number, const std::tm& local) const;
+
+    // The handheld folder, ending with a separator.
+    const std::string& HandheldFolder() const { return folder_; }
+    // "%sSnapshot %d %d-%d-%d %02d-%02d.snp" with the folder, number and local time.
+    static std::string FileName(std::string_view handheldFolder, std::int64_t number,
+                                const std::tm& local);
+    // The decimal number between the first and the second space of a file name
+    // (digits up to the first non-digit; 0 when there are none).
+    static std::int64_t NumberOf(std::string_view fileName);
+
+  private:
+    struct NumberedFile {
+        std::int64_t number;
+        std::filesystem::path path;
+    };
+    std::filesystem::path HostFolder() const;
+    // Every folder entry whose name matches "Snapshot *.snp", in listing order.
+    std::vector<std::filesystem::path> Matching() const;
+    // The entries matching "Snapshot N *.snp" for some N >= 0, in browsing order.
+    std::vector<NumberedFile> Numbered() const;
+
+    std::string folder_;
+};
