@@ -1,0 +1,154 @@
+// Picture rendering speed: the fixed-point interpolation and rendering path against a
+// straightforward floating-point Catmull-Rom reference, in both picture modes.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "display/picture_renderer.h"
+#include "palette/palette_set.h"
+
+namespace {
+
+constexpr int kPicture = 192;
+constexpr int kRowBytes = kPicture * 3;
+constexpr int kGrid = 96;
+
+PictureRenderer::ReversedFrame SceneFrame() {
+    PictureRenderer::ReversedFrame frame;
+    for (int r = 0; r < 16; ++r) {
+        for (int c = 0; c < 16; ++c) {
+            const double dx = c - 9.5;
+            const double dy = r - 6.0;
+            frame[r * 16 + c] = static_cast<std::int16_t>(
+                2900 + 350 * std::exp(-(dx * dx + dy * dy) / 10.0) + 7 * c);
+        }
+    }
+    return frame;
+}
+
+// The same picture computed the obvious way: every grid value by floating-point
+// Catmull-Rom convolution of its 4 × 4 neighbourhood, every pixel looked up and
+// written on its own, no row copies.
+class FloatReferenceRenderer {
+  public:
+    FloatReferenceRenderer() : grid_(kGrid * kGrid, 0.0f), pixels_(kPicture * kRowBytes, 0) {}
+
+    void RenderInterpolated(const PictureRenderer::ReversedFrame& frame, int min, int max,
+                            const PaletteSet& palettes, int palette) {
+        for (int y = 3; y < kGrid - 3; ++y) {
+            for (int x = 3; x < kGrid - 3; ++x) {
+                grid_[y * kGrid + x] = Sample(frame, (y - 3) / 6.0f, (x - 3) / 6.0f);
+            }
+        }
+        for (int sy = 0; sy < kPicture; ++sy) {
+            for (int sx = 0; sx < kPicture; ++sx) {
+                const float value = grid_[(sx / 2) * kGrid + (kPicture - 1 - sy) / 2];
+                Write(sx, sy, palettes.Colour(Index(value, min, max), palette));
+            }
+        }
+    }
+
+    void RenderPlain(const PictureRenderer::ReversedFrame& frame, int min, int max,
+                     const PaletteSet& palettes, int palette) {
+        for (int sy = 0; sy < kPicture; ++sy) {
+            for (int sx = 0; sx < kPicture; ++sx) {
+                const float value = frame[(sx / 12) * 16 + 15 - sy / 12];
+                Write(sx, sy, palettes.Colour(Index(value, min, max), palette));
+            }
+        }
+    }
+
+    const std::uint8_t* Data() const { return pixels_.data(); }
+
+  private:
+    static float Weight(float t, int k) {
+        const float t2 = t * t, t3 = t2 * t;
+        switch (k) {
+            case 0:
+                return 0.5f * (-t3 + 2 * t2 - t);
+            case 1:
+                return 0.5f * (3 * t3 - 5 * t2 + 2);
+            case 2:
+                return 0.5f * (-3 * t3 + 4 * t2 + t);
+            default:
+                return 0.5f * (t3 - t2);
+        }
+    }
+
+    static float Sample(const PictureRenderer::ReversedFrame& frame, float row, float column) {
+        const int r0 = static_cast<int>(row);
+        const int c0 = static_cast<int>(column);
+        const float tr = row - r0;
+        const float tc = column - c0;
+        float sum = 0.0f;
+        for (int k = 0; k < 4; ++k) {
+            const int r = std::clamp(r0 - 1 + k, 0, 15);
+            float line = 0.0f;
+            for (int m = 0; m < 4; ++m) {
+                const int c = std::clamp(c0 - 1 + m, 0, 15);
+                line += Weight(tc, m) * static_cast<std::uint16_t>(frame[r * 16 + c]);
+            }
+            sum += Weight(tr, k) * line;
+        }
+        return sum;
+    }
+
+    static int Index(float value, int min, int max) {
+        if (max <= min) {
+            return 0;
+        }
+        value = std::clamp(value, static_cast<float>(min), static_cast<float>(max));
+        return static_cast<int>((value - min) * 255.0f / static_cast<float>(max - min));
+    }
+
+    void Write(int sx, int sy, ColourRef colour) {
+        std::uint8_t* p = &pixels_[(kPicture - 1 - sy) * kRowBytes + 3 * sx];
+        p[0] = static_cast<std::uint8_t>(BlueOf(colour));
+        p[1] = static_cast<std::uint8_t>(GreenOf(colour));
+        p[2] = static_cast<std::uint8_t>(RedOf(colour));
+    }
+
+    std::vector<float> grid_;
+    std::vector<std::uint8_t> pixels_;
+};
+
+void BM_FixedPointPicture(benchmark::State& state) {
+    const bool interpolated = state.range(0) != 0;
+    const PaletteSet palettes;
+    PictureRenderer renderer;
+    const auto frame = SceneFrame();
+    for (auto _ : state) {
+        renderer.Render(frame, interpolated, 2850, 3300, palettes, 1);
+        benchmark::DoNotOptimize(renderer.Data());
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(interpolated ? "interpolated" : "plain");
+}
+BENCHMARK(BM_FixedPointPicture)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+void BM_FloatReferencePicture(benchmark::State& state) {
+    const bool interpolated = state.range(0) != 0;
+    const PaletteSet palettes;
+    FloatReferenceRenderer renderer;
+    const auto frame = SceneFrame();
+    for (auto _ : state) {
+        if (interpolated) {
+            renderer.RenderInterpolated(frame, 2850, 3300, palettes, 1);
+        } else {
+            renderer.RenderPlain(frame, 2850, 3300, palettes, 1);
+        }
+        benchmark::DoNotOptimize(renderer.Data());
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(interpolated ? "interpolated" : "plain");
+}
+BENCHMARK(BM_FloatReferencePicture)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

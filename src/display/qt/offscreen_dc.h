@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+
+// An off-screen image of a control's size. A control draws everything into it and
+// copies it to the screen in one transfer, so the screen never shows a half-drawn
+// control. It starts black.
+class OffscreenDC {
+  public:
+    OffscreenDC(int width, int height);
+
+    // False when the image could not be allocated.
+    bool IsValid() const { return !image_.isNull(); }
+    int Width() const { return image_.width(); }
+    int Height() const { return image_.height(); }
+    QImage& Image() { return image_; }
+    const QImage& Image() const { return image_; }
+
+  private:
+    QImage image_;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+// A rectangle in control pixels, right and bottom exclusive, as the handheld's window
+// system describes rectangles.
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    ScreenRect Deflated(int byLeft, int byTop, int byRight, int byBottom) const {
+        return {left + byLeft, top + byTop, right - byRight, bottom - byBottom};
+    }
+    ScreenRect Deflated(int by) const { return Deflated(by, by, by, by); }
+    ScreenRect Offset(int dx, int dy) const {
+        return {left + dx, top + dy, right + dx, bottom + dy};
+    }
+    bool operator==(const ScreenRect&) const = default;
+};
