@@ -16,6 +16,7 @@
 
 #include "child_process.h"
 #include "installer/package_installer.h"
+#include "installer/package_reader.h"
 #include "reinstall_test_paths.h"
 #include "temporary_device_root.h"
 
@@ -130,6 +131,10 @@ TEST(RestoreEndToEnd, RelumoReinstallsADeletedProgramThatThenRuns) {
     EXPECT_NE(std::filesystem::status(program).permissions() & std::filesystem::perms::owner_exec,
               std::filesystem::perms::none);
     EXPECT_EQ(TemporaryDeviceRoot::ReadFile(folder / "Persist.dat"), "settings");
+    PackageReader package(kTestPackage);
+    while (const auto entry = package.NextEntry()) {
+        EXPECT_EQ(std::filesystem::file_size(folder / entry->name), entry->size) << entry->name;
+    }
 
     if constexpr (kRestoredIsImager) {
         ExpectImagerStarts(program, device.Root());
