@@ -1,12 +1,13 @@
 #pragma once
 
-// PUBLIC CONTRACT (other subsystems code against these declarations; the private
-// part is the implementer's).
-
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "link/head_range.h"
+#include "link/imager_protocol.h"
+#include "link/packet_buffer.h"
+#include "link/serial_port.h"
 #include "link/thermal_frame.h"
 
 class MessageBoxService;
@@ -37,6 +38,16 @@ class ImagerLink {
     std::uint16_t HeadSerialNumber() const;
     void SelectRange(int range);  // sends select range
 
+    // Number, description and limits of the current range, read together.
+    HeadRange CurrentRange() const;
+    // The device type code of the last accepted packet (0 before any).
+    std::uint8_t DeviceTypeCode() const;
+    bool PortOpen() const;
+
   private:
-    // implementer's
+    void Send(const HeadCommand& command);
+
+    SerialPort port_;
+    ImagerProtocol protocol_;
+    PacketBuffer packet_{};  // polling thread only
 };

@@ -1,0 +1,88 @@
+#include "link/imager_link.h"
+
+#include "platform/message_box_service.h"
+
+namespace {
+
+constexpr int kComPort = 1;
+constexpr int kBaudRate = 115200;
+constexpr int kDataBits = 8;
+
+}  // namespace
+
+ImagerLink::ImagerLink(MessageBoxService* messages, UpdateNotifier* notifier, EdgeRepairSink* edges)
+    : protocol_(notifier, edges) {
+    const bool opened = port_.Open(kComPort, kBaudRate, serial_code::kNoParity, kDataBits,
+                                   serial_code::kOneStopBit);
+    if (!opened && messages != nullptr) {
+        messages->ShowText("COM port could not be opened", message_box::kOk);
+    }
+}
+
+ImagerLink::~ImagerLink() {
+    port_.Close();
+}
+
+int ImagerLink::Poll() {
+    if (const auto query = protocol_.OutstandingCommand()) {
+        Send(*query);
+    }
+    if (!port_.FetchPacket(packet_)) {
+        return 0;
+    }
+    const auto result = protocol_.Decode(packet_);
+    if (result.selectFirstRange) {
+        Send(HeadCommand::SelectRange(1));
+    }
+    return result.frameAccepted ? 1 : 0;
+}
+
+void ImagerLink::SelectRange(int range) {
+    Send(HeadCommand::SelectRange(static_cast<std::uint8_t>(range)));
+}
+
+void ImagerLink::Send(const HeadCommand& command) {
+    // A failed write is not reported: the query is repeated at the next poll anyway.
+    const auto bytes = command.Bytes();
+    port_.Write(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+void ImagerLink::CopyFrame(ThermalFrame& destination) const {
+    protocol_.CopyFrame(destination);
+}
+
+std::uint8_t ImagerLink::CurrentRangeNumber() const {
+    return protocol_.CurrentRangeNumber();
+}
+
+std::vector<std::string> ImagerLink::Descriptions() const {
+    return protocol_.Descriptions();
+}
+
+std::string ImagerLink::Description(int index) const {
+    return protocol_.Description(index);
+}
+
+std::uint16_t ImagerLink::CurrentLowerLimit() const {
+    return protocol_.CurrentLowerLimit();
+}
+
+std::uint16_t ImagerLink::CurrentUpperLimit() const {
+    return protocol_.CurrentUpperLimit();
+}
+
+std::uint16_t ImagerLink::HeadSerialNumber() const {
+    return protocol_.HeadSerialNumber();
+}
+
+HeadRange ImagerLink::CurrentRange() const {
+    return protocol_.CurrentRange();
+}
+
+std::uint8_t ImagerLink::DeviceTypeCode() const {
+    return protocol_.DeviceTypeCode();
+}
+
+bool ImagerLink::PortOpen() const {
+    return port_.IsOpen();
+}

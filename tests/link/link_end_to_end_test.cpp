@@ -1,0 +1,149 @@
+// The real quorvel-headsim on a pseudo-terminal, the real serial port, reader thread and
+// protocol decoder.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "link/imager_link.h"
+#include "link_test_support.h"
+#include "platform/update_flags.h"
+
+extern char** environ;
+
+namespace {
+
+using link_test::WaitUntil;
+
+// quorvel-headsim running as a child process, ended with SIGTERM.
+class HeadSimulatorProcess {
+  public:
+    explicit HeadSimulatorProcess(const std::vector<std::string>& options) {
+        std::vector<std::string> arguments{QUORVEL_HEADSIM_PATH};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (auto& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+            pid_ = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~HeadSimulatorProcess() { Stop(); }
+    HeadSimulatorProcess(const HeadSimulatorProcess&) = delete;
+    HeadSimulatorProcess& operator=(const HeadSimulatorProcess&) = delete;
+
+    bool Started() const { return pid_ > 0; }
+
+    // Sends SIGTERM and waits; the exit status, or -1 when it did not exit normally.
+    int Stop() {
+        if (pid_ <= 0) {
+            return -1;
+        }
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        const pid_t ended = ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return ended > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+};
+
+class LinkEndToEndTest : public ::testing::Test {
+  protected:
+    bool ComPortLinked() const {
+        std::error_code ignored;
+        return std::filesystem::is_symlink(DeviceRoot::ComPort(1), ignored);
+    }
+
+    link_test::TemporaryDeviceRoot root_;
+    link_test::RecordingMessages messages_;
+    link_test::RecordingNotifier notifier_;
+    link_test::RecordingEdgeSink edges_;
+};
+
+TEST_F(LinkEndToEndTest, SimulatedHeadCompletesTheHandshakeAndStreamsFrames) {
+    HeadSimulatorProcess head({"--device-root", "--initial-range", "2", "--rate", "40"});
+    ASSERT_TRUE(head.Started());
+    ASSERT_TRUE(WaitUntil([&] { return ComPortLinked(); }));
+    {
+        ImagerLink link(&messages_, &notifier_, &edges_);
+        ASSERT_TRUE(link.PortOpen());
+        int frames = 0;
+        ASSERT_TRUE(WaitUntil([&] {
+            frames += link.Poll();
+            return link.Descriptions().size() == 3 && frames >= 10;
+        }));
+        EXPECT_EQ(link.Description(0).substr(0, 14), std::string("-20 ... 100 C\0", 14));
+        EXPECT_EQ(link.CurrentRangeNumber(), 2);
+        EXPECT_EQ(link.CurrentLowerLimit(), 2730);
+        EXPECT_EQ(link.CurrentUpperLimit(), 7730);
+        EXPECT_EQ(link.HeadSerialNumber(), 0x1234);
+        EXPECT_EQ(link.DeviceTypeCode(), 71);
+
+        // Room temperature with a warmer object somewhere.
+        ThermalFrame frame;
+        link.CopyFrame(frame);
+        const auto [coldest, warmest] =
+            std::minmax_element(frame.pixels.begin(), frame.pixels.end());
+        EXPECT_GT(*coldest, 2900);
+        EXPECT_LT(*coldest, 3000);
+        EXPECT_GT(*warmest, *coldest + 50);
+        EXPECT_LT(*warmest, 3150);
+    }
+    EXPECT_TRUE(messages_.texts.empty());
+    EXPECT_EQ(head.Stop(), 0);
+    EXPECT_FALSE(ComPortLinked());  // the simulator removed its link
+}
+
+TEST_F(LinkEndToEndTest, HeadExchangeAndGarbageFromTheSimulator) {
+    HeadSimulatorProcess head({"--device-root", "--initial-range", "3", "--rate", "40", "--garbage",
+                               "40", "--new-serial-after", "1.5", "4661"});
+    ASSERT_TRUE(head.Started());
+    ASSERT_TRUE(WaitUntil([&] { return ComPortLinked(); }));
+    ImagerLink link(&messages_, &notifier_, &edges_);
+    int frames = 0;
+    ASSERT_TRUE(WaitUntil([&] {
+        frames += link.Poll();
+        return link.Descriptions().size() == 3 && link.CurrentRangeNumber() == 3 && frames > 0;
+    }));
+    EXPECT_EQ(link.HeadSerialNumber(), 0x1234);
+    EXPECT_EQ(link.CurrentUpperLimit(), 12730);
+    // Range 3 is marked high-temperature and the head is of type 71: edges are repaired.
+    ASSERT_TRUE(WaitUntil([&] {
+        link.Poll();
+        return !edges_.Calls().empty() && edges_.Calls().back();
+    }));
+
+    // The new head is told to use range 1, and it does; frames keep coming in spite of the
+    // garbage between them.
+    ASSERT_TRUE(WaitUntil([&] {
+        link.Poll();
+        return link.HeadSerialNumber() == 4661 && link.CurrentRangeNumber() == 1;
+    }));
+    frames = 0;
+    ASSERT_TRUE(WaitUntil([&] {
+        frames += link.Poll();
+        return frames >= 20;
+    }));
+    EXPECT_EQ(link.Descriptions().size(), 3u);
+    EXPECT_EQ(link.CurrentUpperLimit(), 3730);
+    EXPECT_FALSE(edges_.Calls().back());
+    const auto hints = notifier_.Hints();
+    EXPECT_GE(std::count(hints.begin(), hints.end(), update_flag::kRange), 5);
+}
+
+}  // namespace

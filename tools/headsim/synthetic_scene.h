@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+#include "link/thermal_frame.h"
+
+// A moving scene for the simulated head: a warm object drifting over a room-temperature
+// background with a slight gradient, plus sensor noise.
+class SyntheticScene {
+  public:
+    explicit SyntheticScene(std::uint32_t seed) : random_(seed) {}
+
+    // The scene `seconds` after the start, with fresh noise. Tenths of a kelvin.
+    ThermalFrame Render(double seconds);
+
+  private:
+    std::mt19937 random_;
+    std::normal_distribution<double> noise_{0.0, 1.5};
+};
