@@ -24,14 +24,6 @@ class SnapshotFolderTest : public ::testing::Test {
     document_test::TemporaryDeviceRoot root_;
 };
 
-TEST_F(SnapshotFolderTest, EmptyFolderStartsAtNumberZero) {
-    const SnapshotFolder folder(kFolder);
-    EXPECT_EQ(folder.Count(), 0);
-    EXPECT_FALSE(folder.Any());
-    EXPECT_EQ(folder.NextNumber(), 0);
-    EXPECT_FALSE(folder.FileAt(0).has_value());
-}
-
 TEST_F(SnapshotFolderTest, NextNumberIsOneAboveTheHighest) {
     Touch("Snapshot 0 1-1-2006 10-00.snp");
     Touch("Snapshot 3 1-1-2006 10-01.snp");
@@ -79,19 +71,6 @@ TEST_F(SnapshotFolderTest, SaveBackTakesTheFirstFileOfEachNumber) {
     EXPECT_EQ(folder.FileToSaveBack(2)->filename(), "Snapshot 6 a.snp");
     EXPECT_EQ(folder.FileToSaveBack(1)->filename().string().substr(0, 11), "Snapshot 4 ");
     EXPECT_FALSE(folder.FileToSaveBack(3).has_value());
-}
-
-TEST_F(SnapshotFolderTest, FileNameCarriesNumberAndLocalTime) {
-    std::tm local{};
-    local.tm_mday = 3;
-    local.tm_mon = 10;
-    local.tm_year = 106;
-    local.tm_hour = 9;
-    local.tm_min = 5;
-    EXPECT_EQ(SnapshotFolder::FileName(kFolder, 7, local),
-              "\\My Documents\\Snapshots\\Snapshot 7 3-11-2006 09-05.snp");
-    EXPECT_EQ(SnapshotFolder(kFolder).NewFile(7, local),
-              root_.Host(kFolder) / "Snapshot 7 3-11-2006 09-05.snp");
 }
 
 TEST_F(SnapshotFolderTest, FolderWithoutSeparatorGetsOne) {

@@ -1,0 +1,128 @@
+// Costs of one acquisition pass and of storing and loading a document archive.
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "document/archive_reader.h"
+#include "document/archive_writer.h"
+#include "document/document_archive.h"
+#include "document/document_record.h"
+#include "document/online_imager_doc.h"
+#include "link/acquisition_thread.h"
+#include "platform/update_notifier.h"
+
+namespace {
+
+// A head that has a new frame at every poll, one of two prepared scenes in turn.
+class EndlessFrames : public AcquisitionThread::FrameSource {
+  public:
+    EndlessFrames() {
+        for (std::size_t i = 0; i < kFramePixels; ++i) {
+            scenes_[0][i] = static_cast<std::uint16_t>(2900 + (i * 7) % 300);
+            scenes_[1][i] = static_cast<std::uint16_t>(2950 + (i * 13) % 250);
+        }
+    }
+    int Poll() override {
+        next_ ^= 1;
+        return 1;
+    }
+    void CopyFrame(ThermalFrame& destination) const override { destination = scenes_[next_]; }
+
+  private:
+    ThermalFrame scenes_[2];
+    std::size_t next_ = 0;
+};
+
+class DiscardingNotifier : public UpdateNotifier {
+  public:
+    void PostUpdate(std::uint32_t hint) override { benchmark::DoNotOptimize(hint); }
+};
+
+// One pass with a new frame: copy, average over 10 frames, follow the span, notify.
+void BM_AcquisitionPass(benchmark::State& state) {
+    EndlessFrames source;
+    AcquisitionThread::SharedState shared;
+    shared.integrationCount = 10;
+    DiscardingNotifier notifier;
+    AcquisitionThread thread(source, shared, &notifier);
+    for (auto _ : state) {
+        thread.RunPass();
+        benchmark::DoNotOptimize(shared.displayFrame);
+    }
+}
+BENCHMARK(BM_AcquisitionPass);
+
+void BM_StoreDefaultRecord(benchmark::State& state) {
+    const DocumentRecord record;
+    for (auto _ : state) {
+        ArchiveWriter writer;
+        DocumentArchive::Store(record, writer);
+        benchmark::DoNotOptimize(writer.Bytes().data());
+    }
+}
+BENCHMARK(BM_StoreDefaultRecord);
+
+void BM_LoadDefaultRecord(benchmark::State& state) {
+    ArchiveWriter writer;
+    DocumentArchive::Store(DocumentRecord{}, writer);
+    const std::vector<std::uint8_t> bytes = writer.Bytes();
+    for (auto _ : state) {
+        DocumentRecord record;
+        ArchiveReader reader(bytes);
+        DocumentArchive::Load(reader, record);
+        benchmark::DoNotOptimize(record.displayFrame);
+    }
+}
+BENCHMARK(BM_LoadDefaultRecord);
+
+// The whole document on a temporary device root (no head attached).
+class TemporaryDocument {
+  public:
+    TemporaryDocument() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "doc-bench-XXXXXX").string();
+        folder_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : "/tmp";
+        ::setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+        document_ = std::make_unique<COnlineImagerDoc>(nullptr, nullptr);
+    }
+    ~TemporaryDocument() {
+        document_.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    COnlineImagerDoc& Document() { return *document_; }
+
+  private:
+    std::filesystem::path folder_;
+    std::unique_ptr<COnlineImagerDoc> document_;
+};
+
+void BM_SerializeStoreDocument(benchmark::State& state) {
+    TemporaryDocument temporary;
+    for (auto _ : state) {
+        ArchiveWriter writer;
+        temporary.Document().Serialize(writer);
+        benchmark::DoNotOptimize(writer.Bytes().data());
+    }
+}
+BENCHMARK(BM_SerializeStoreDocument);
+
+void BM_SerializeLoadDocument(benchmark::State& state) {
+    TemporaryDocument temporary;
+    temporary.Document().Freeze(false);
+    ArchiveWriter writer;
+    temporary.Document().Serialize(writer);
+    const std::vector<std::uint8_t> bytes = writer.Bytes();
+    for (auto _ : state) {
+        ArchiveReader reader(bytes);
+        temporary.Document().Serialize(reader);
+    }
+}
+BENCHMARK(BM_SerializeLoadDocument);
+
+}  // namespace
+
+BENCHMARK_MAIN();

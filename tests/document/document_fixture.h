@@ -1,0 +1,78 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "document/archive_reader.h"
+#include "document/archive_writer.h"
+#include "document/document_archive.h"
+#include "document/document_record.h"
+#include "document/online_imager_doc.h"
+#include "document_test_support.h"
+
+namespace document_test {
+
+// A document on a fresh device root, with scripted message boxes and recorded
+// notifications. No COM1 entry exists, so the document runs without a head.
+class DocumentFixture : public ::testing::Test {
+  protected:
+    COnlineImagerDoc& Open() {
+        doc_ = std::make_unique<COnlineImagerDoc>(&messages_, &notifier_);
+        return *doc_;
+    }
+    void Close() {
+        if (doc_) {
+            for (ViewInterface* view : doc_->Views()) {
+                doc_->RemoveView(view);
+            }
+        }
+        doc_.reset();
+    }
+    void TearDown() override { Close(); }
+
+    std::filesystem::path SettingsPath() const {
+        return root_.Host("\\Program Files\\Therlix Imager\\Persist.dat");
+    }
+    static std::vector<std::uint8_t> Archive(const DocumentRecord& record) {
+        ArchiveWriter writer;
+        DocumentArchive::Store(record, writer);
+        return writer.Bytes();
+    }
+    void WriteSettings(const DocumentRecord& record) { WriteFile(SettingsPath(), Archive(record)); }
+    static DocumentRecord Decode(const std::vector<std::uint8_t>& bytes) {
+        DocumentRecord record;
+        ArchiveReader reader(bytes);
+        DocumentArchive::Load(reader, record);
+        return record;
+    }
+    DocumentRecord ReadSettings() const { return Decode(ReadFile(SettingsPath())); }
+    // Reads `record` into the open document as a loaded file would.
+    void LoadIntoDocument(const DocumentRecord& record) {
+        const auto bytes = Archive(record);
+        ArchiveReader reader(bytes);
+        doc_->Serialize(reader);
+    }
+    // Waits (bounded) until `condition` holds.
+    static bool WaitUntil(const std::function<bool()>& condition) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < end) {
+            if (condition()) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return condition();
+    }
+
+    TemporaryDeviceRoot root_;
+    ScriptedMessageBoxes messages_;
+    RecordingNotifier notifier_;
+    std::unique_ptr<COnlineImagerDoc> doc_;
+};
+
+}  // namespace document_test

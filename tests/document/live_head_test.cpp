@@ -1,0 +1,119 @@
+// The document on the simulated head: the real serial port, link, threads and files.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include "document/online_imager_doc.h"
+#include "document_fixture.h"
+#include "platform/device_root.h"
+#include "platform/update_flags.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using document_test::DocumentFixture;
+
+// quorvel-headsim, built beside the tests (<build>/bin), or where QUORVEL_HEADSIM says.
+fs::path HeadSimulatorProgram() {
+    if (const char* given = std::getenv("QUORVEL_HEADSIM")) {
+        return given;
+    }
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return self.parent_path().parent_path().parent_path() / "bin" / "quorvel-headsim";
+}
+
+// Runs quorvel-headsim with <device root>/COM1 linked to its pseudo-terminal; ends it
+// with SIGTERM.
+class HeadSimulator {
+  public:
+    explicit HeadSimulator(const fs::path& program) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        std::vector<std::string> arguments{program.string(), "--device-root"};
+        std::vector<char*> argv;
+        for (auto& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+            pid_ = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~HeadSimulator() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            int status = 0;
+            ::waitpid(pid_, &status, 0);
+        }
+    }
+    HeadSimulator(const HeadSimulator&) = delete;
+    HeadSimulator& operator=(const HeadSimulator&) = delete;
+    bool Running() const { return pid_ > 0; }
+
+  private:
+    pid_t pid_ = -1;
+};
+
+class LiveHeadTest : public DocumentFixture {};
+
+TEST_F(LiveHeadTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed) {
+    const fs::path program = HeadSimulatorProgram();
+    if (!fs::exists(program)) {
+        GTEST_SKIP() << "quorvel-headsim not built at " << program;
+    }
+    HeadSimulator head(program);
+    ASSERT_TRUE(head.Running());
+    ASSERT_TRUE(WaitUntil([] { return fs::exists(DeviceRoot::ComPort(1)); }));
+
+    COnlineImagerDoc& doc = Open();
+    EXPECT_TRUE(messages_.texts.empty());  // the port opened
+    ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
+    EXPECT_TRUE(notifier_.Contains(update_flag::kSpan));
+    ASSERT_TRUE(WaitUntil([&] { return doc.GetCurrentRangeNumber() != 255; }));
+    ASSERT_TRUE(WaitUntil([&] { return !doc.GetRangeDescriptions().empty(); }));
+    EXPECT_NE(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
+
+    doc.SetFreezeTime(1162544700);
+    doc.Freeze(true);
+    const ThermalFrame held = doc.GetDisplayFrame();
+    const DocumentRecord saved = ReadSettings();
+    EXPECT_EQ(saved.displayFrame, held);
+    EXPECT_EQ(saved.freezeTime, 1162544700);
+    EXPECT_EQ(saved.spanLow, doc.GetSpanLow());
+    EXPECT_EQ(saved.spanHigh, doc.GetSpanHigh());
+
+    doc.ReturnToLive(true);
+    notifier_.Take();
+    ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
+    ASSERT_TRUE(WaitUntil([&] { return doc.GetDisplayFrame() != held; }));
+
+    doc.Freeze(false);  // hold what is shown, then end as at program exit
+    const ThermalFrame shown = doc.GetDisplayFrame();
+    const std::uint16_t spanLow = doc.GetSpanLow();
+    const std::uint16_t spanHigh = doc.GetSpanHigh();
+    const std::uint16_t rangeLow = doc.GetRangeLow();
+    const std::uint16_t rangeHigh = doc.GetRangeHigh();
+    const std::uint8_t range = doc.GetCurrentRangeNumber();
+    const std::string description = doc.GetRangeDescriptions().at(range - 1u);
+    Close();
+
+    const DocumentRecord final = ReadSettings();
+    EXPECT_EQ(final.displayFrame, shown);
+    EXPECT_EQ(final.spanLow, spanLow);
+    EXPECT_EQ(final.spanHigh, spanHigh);
+    EXPECT_LE(final.spanLow + 20, final.spanHigh);
+    EXPECT_EQ(final.rangeLow, rangeLow);
+    EXPECT_EQ(final.rangeHigh, rangeHigh);
+    // The current range's description is stored with the picture, two bytes a character.
+    EXPECT_EQ(document_test::ReadFile(SettingsPath()).size(), 585u + 2 * description.size());
+}
+
+}  // namespace

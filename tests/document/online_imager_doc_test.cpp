@@ -1,0 +1,368 @@
+#include <gtest/gtest.h>
+
+#include "document/online_imager_doc.h"
+#include "document_fixture.h"
+#include "platform/update_flags.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using document_test::DocumentFixture;
+using document_test::RecordingView;
+using Hints = std::vector<std::uint32_t>;
+
+class OnlineImagerDocTest : public DocumentFixture {};
+
+TEST_F(OnlineImagerDocTest, StartsWithTheStartValuesAndCreatesItsFolders) {
+    COnlineImagerDoc& doc = Open();
+    EXPECT_EQ(doc.GetPaletteNumber(), 1);
+    EXPECT_EQ(doc.GetSpanLow(), 2930);
+    EXPECT_EQ(doc.GetSpanHigh(), 3130);
+    EXPECT_EQ(doc.GetSpotPosition(0), 135);
+    EXPECT_EQ(doc.GetSpotPosition(1), 136);
+    EXPECT_TRUE(doc.IsSecondSpotShown());
+    EXPECT_EQ(doc.GetEmissivity(), 1.0f);
+    EXPECT_EQ(doc.GetEmissivityFactor(), 1.0f);
+    EXPECT_EQ(doc.GetTemperatureUnit(), 0);
+    EXPECT_EQ(doc.GetBackgroundTemperature(), 200);
+    EXPECT_EQ(doc.GetIntegrationCount(), 1);
+    EXPECT_TRUE(doc.IsAutoSpanAllowed());
+    EXPECT_TRUE(doc.IsAutoSpanOn());
+    EXPECT_EQ(doc.GetSnapshotIndex(), -1);
+    EXPECT_TRUE(doc.IsLive());
+    EXPECT_FALSE(doc.IsSnapshotModified());
+    EXPECT_EQ(doc.GetSnapshotNote(), "");
+    EXPECT_EQ(doc.GetSnapshotTitle(), "");
+    EXPECT_EQ(doc.GetSnapshotFolder(), "\\My Documents\\Snapshots\\");
+    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
+    EXPECT_EQ(doc.GetRawFrame(), ThermalFrame::Filled(2730));
+    EXPECT_EQ(doc.GetFreezeTime(), 0);
+    // No head: range unknown, the standard limits.
+    EXPECT_EQ(doc.GetCurrentRangeNumber(), 255);
+    EXPECT_EQ(doc.GetRangeLow(), 2630);
+    EXPECT_EQ(doc.GetRangeHigh(), 5730);
+    EXPECT_TRUE(doc.GetRangeDescriptions().empty());
+    EXPECT_TRUE(fs::is_directory(root_.Host("\\My Documents\\Snapshots")));
+    EXPECT_TRUE(fs::is_directory(root_.Host("\\Program Files\\Therlix Imager")));
+    EXPECT_EQ(messages_.texts, std::vector<std::string>{"COM port could not be opened"});
+}
+
+TEST_F(OnlineImagerDocTest, AcquisitionThreadRunsWithoutAHead) {
+    Open();
+    EXPECT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kBattery); }));
+    EXPECT_TRUE(notifier_.Contains(update_flag::kBlink));
+    EXPECT_FALSE(notifier_.Contains(update_flag::kFrame));
+}
+
+TEST_F(OnlineImagerDocTest, FirstRunWritesThe585ByteDefaultFile) {
+    EXPECT_FALSE(fs::exists(SettingsPath()));
+    const std::int64_t captured = Open().GetCaptureTime();
+    Close();
+    EXPECT_EQ(document_test::ReadFile(SettingsPath()),
+              document_test::DefaultArchive(captured, 2630, 5730));
+}
+
+TEST_F(OnlineImagerDocTest, SettingsFileKeepsDisplaySettingsButNotCorrections) {
+    DocumentRecord saved;
+    saved.emissivity = 0.9f;
+    saved.emissivityFactor = 1.0267f;
+    saved.backgroundTemperature = 250;
+    saved.integrationCount = 4;
+    saved.snapshotNote = "old note";
+    saved.paletteNumber = 2;
+    saved.temperatureUnit = 1;
+    saved.spanLow = 2800;
+    saved.spanHigh = 3300;
+    saved.spotPosition1 = 10;
+    saved.spotPosition2 = 20;
+    saved.secondSpotShown = false;
+    saved.displayFrame = ThermalFrame::Filled(3333);
+    saved.captureTime = 1000;
+    saved.freezeTime = 2000;
+    saved.rangeLow = 100;
+    saved.rangeHigh = 200;
+    WriteSettings(saved);
+
+    COnlineImagerDoc& doc = Open();
+    EXPECT_EQ(doc.GetEmissivity(), 1.0f);
+    EXPECT_EQ(doc.GetEmissivityFactor(), 1.0f);
+    EXPECT_EQ(doc.GetBackgroundTemperature(), 200);
+    EXPECT_EQ(doc.GetIntegrationCount(), 1);
+    EXPECT_EQ(doc.GetSnapshotNote(), "");
+    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
+    EXPECT_EQ(doc.GetPaletteNumber(), 2);
+    EXPECT_EQ(doc.GetTemperatureUnit(), 1);
+    EXPECT_EQ(doc.GetSpanLow(), 2800);
+    EXPECT_EQ(doc.GetSpanHigh(), 3300);
+    EXPECT_EQ(doc.GetSpotPosition(0), 10);
+    EXPECT_EQ(doc.GetSpotPosition(1), 136);  // one spot is stored when the second is hidden
+    EXPECT_FALSE(doc.IsSecondSpotShown());
+    EXPECT_EQ(doc.GetCaptureTime(), 1000);
+    EXPECT_EQ(doc.GetFreezeTime(), 2000);
+    EXPECT_EQ(doc.GetRangeLow(), 2630);  // live: the head's limits, not the recorded ones
+}
+
+TEST_F(OnlineImagerDocTest, ZeroLengthSettingsFileIsRemovedAndIgnored) {
+    document_test::WriteFile(SettingsPath(), {});
+    COnlineImagerDoc& doc = Open();
+    EXPECT_FALSE(fs::exists(SettingsPath()));
+    EXPECT_EQ(doc.GetPaletteNumber(), 1);
+    EXPECT_EQ(doc.GetSpanLow(), 2930);
+}
+
+TEST_F(OnlineImagerDocTest, FreezeThenDiscardRestoresTheSpanOfTheFreeze) {
+    COnlineImagerDoc& doc = Open();
+    doc.SetFreezeTime(1234);
+    doc.Freeze(true);
+    EXPECT_FALSE(doc.IsLive());
+    EXPECT_EQ(ReadSettings().freezeTime, 1234);
+    doc.NarrowSpan();
+    doc.ShiftSpanUp();
+    EXPECT_EQ(doc.GetSpanLow(), 2950);
+    notifier_.Take();
+    doc.ReturnToLive(true);
+    EXPECT_EQ(doc.GetSpanLow(), 2930);
+    EXPECT_EQ(doc.GetSpanHigh(), 3130);
+    EXPECT_TRUE(doc.IsLive());
+    EXPECT_TRUE(notifier_.Contains(update_flag::kAll));
+}
+
+// Checks, while the settings file is read back, that the picture is not live yet.
+class StateCheckingView : public RecordingView {
+  public:
+    explicit StateCheckingView(const COnlineImagerDoc& doc) : doc_(doc) {}
+    void OnUpdate(ViewInterface* sender, std::uint32_t hint, void* object) override {
+        RecordingView::OnUpdate(sender, hint, object);
+        if (hint == update_flag::kRange) {
+            indexWhileReading = doc_.GetSnapshotIndex();
+            liveWhileReading = doc_.IsLive();
+        }
+    }
+    int indexWhileReading = 99;
+    bool liveWhileReading = true;
+
+  private:
+    const COnlineImagerDoc& doc_;
+};
+
+TEST_F(OnlineImagerDocTest, ReturnToLiveReadsTheFileBeforeTheLiveFlagIsSet) {
+    COnlineImagerDoc& doc = Open();
+    StateCheckingView view(doc);
+    doc.AddView(&view);
+    doc.Freeze(true);
+    doc.ReturnToLive(true);
+    EXPECT_EQ(view.indexWhileReading, -1);
+    EXPECT_FALSE(view.liveWhileReading);
+    EXPECT_TRUE(doc.IsLive());
+
+    view.hints.clear();
+    doc.Freeze(false);
+    doc.ReturnToLive(false);  // only resumes
+    EXPECT_TRUE(view.hints.empty());
+    EXPECT_TRUE(doc.IsLive());
+}
+
+TEST_F(OnlineImagerDocTest, EmissivityOutsideItsRangeBecomesOne) {
+    COnlineImagerDoc& doc = Open();
+    notifier_.Take();
+    doc.SetEmissivity(0.5f);
+    EXPECT_EQ(doc.GetEmissivity(), 0.5f);
+    EXPECT_NEAR(doc.GetEmissivityFactor(), 1.189207f, 1e-6f);
+    for (float bad : {0.0f, 1.5f, -0.2f, std::numeric_limits<float>::quiet_NaN()}) {
+        doc.SetEmissivity(bad);
+        EXPECT_EQ(doc.GetEmissivity(), 1.0f) << bad;
+        EXPECT_EQ(doc.GetEmissivityFactor(), 1.0f) << bad;
+    }
+    EXPECT_TRUE(doc.IsSnapshotModified());
+    const Hints hints = notifier_.Take();
+    EXPECT_EQ(std::count(hints.begin(), hints.end(), update_flag::kCorrection), 5);
+}
+
+TEST_F(OnlineImagerDocTest, SettersAnnounceTheirChange) {
+    COnlineImagerDoc& doc = Open();
+    const auto posted = [&](const std::function<void()>& change) {
+        notifier_.Take();
+        change();
+        Hints hints = notifier_.Take();
+        std::erase_if(hints, [](std::uint32_t h) { return h == 128 || h == 256; });
+        return hints;
+    };
+    EXPECT_EQ(posted([&] { doc.SetSecondSpotShown(false); }), Hints{64});
+    EXPECT_FALSE(doc.IsSnapshotModified());
+    EXPECT_EQ(posted([&] { doc.SetIntegrationCount(5); }), Hints{});
+    EXPECT_EQ(posted([&] { doc.SetAutoSpanAllowed(false); }), Hints{});
+    EXPECT_EQ(posted([&] { doc.SetAutoSpanOn(false); }), Hints{});
+    EXPECT_EQ(posted([&] { doc.SetSnapshotFolder("\\Elsewhere"); }), Hints{});
+    EXPECT_FALSE(doc.IsSnapshotModified());
+    EXPECT_EQ(posted([&] { doc.SetPaletteNumber(0); }), Hints{32});
+    EXPECT_EQ(posted([&] { doc.SetTemperatureUnit(2); }), Hints{16});
+    EXPECT_EQ(posted([&] { doc.SetBackgroundTemperature(-15); }), Hints{8});
+    EXPECT_EQ(posted([&] { doc.SetSnapshotNote("Motor"); }), Hints{512});
+    EXPECT_TRUE(doc.IsSnapshotModified());
+    EXPECT_EQ(doc.GetIntegrationCount(), 5);
+    EXPECT_FALSE(doc.IsAutoSpanAllowed());
+    EXPECT_FALSE(doc.IsAutoSpanOn());
+    EXPECT_EQ(doc.GetSnapshotFolder(), "\\Elsewhere");
+    EXPECT_EQ(doc.GetPaletteNumber(), 0);
+    EXPECT_EQ(doc.GetTemperatureUnit(), 2);
+    EXPECT_EQ(doc.GetBackgroundTemperature(), -15);
+    EXPECT_EQ(doc.GetSnapshotNote(), "Motor");
+}
+
+TEST_F(OnlineImagerDocTest, SpotsStayInsideThePicture) {
+    COnlineImagerDoc& doc = Open();
+    RecordingView view;
+    doc.AddView(&view);
+    DocumentRecord record;
+    record.spotPosition1 = 0;
+    record.spotPosition2 = 255;
+    LoadIntoDocument(record);
+    view.hints.clear();
+    for (int key : {0x25, 0x26}) {
+        doc.MoveSpot(0, key);
+    }
+    for (int key : {0x27, 0x28}) {
+        doc.MoveSpot(1, key);
+    }
+    EXPECT_EQ(doc.GetSpotPosition(0), 0);
+    EXPECT_EQ(doc.GetSpotPosition(1), 255);
+    EXPECT_EQ(view.hints, (Hints{2, 2, 2, 2}));
+    EXPECT_TRUE(doc.IsSnapshotModified());
+
+    doc.MoveSpot(0, 0x28);  // down: 16
+    doc.MoveSpot(0, 0x25);  // left at the left edge: stays
+    EXPECT_EQ(doc.GetSpotPosition(0), 16);
+    doc.MoveSpot(0, 0x26);
+    for (int i = 0; i < 20; ++i) {
+        doc.MoveSpot(0, 0x27);
+    }
+    EXPECT_EQ(doc.GetSpotPosition(0), 15);
+    doc.MoveSpot(1, 0x0D);  // not an arrow key: no move, still announced
+    EXPECT_EQ(doc.GetSpotPosition(1), 255);
+    EXPECT_EQ(view.hints.size(), 4u + 24u);
+}
+
+TEST_F(OnlineImagerDocTest, SpanMovesUseTheHeadLimitsAndAnnounceTheSpan) {
+    COnlineImagerDoc& doc = Open();
+    RecordingView view;
+    doc.AddView(&view);
+    doc.WidenSpan();
+    EXPECT_EQ(doc.GetSpanLow(), 2920);
+    EXPECT_EQ(doc.GetSpanHigh(), 3140);
+    doc.NarrowSpan();
+    EXPECT_EQ(doc.GetSpanLow(), 2930);
+    EXPECT_EQ(doc.GetSpanHigh(), 3130);
+
+    DocumentRecord record;
+    record.spanLow = 2630;
+    record.spanHigh = 2830;
+    LoadIntoDocument(record);
+    view.hints.clear();
+    doc.ShiftSpanDown();  // already at the range's lower limit
+    EXPECT_EQ(doc.GetSpanLow(), 2630);
+    EXPECT_EQ(doc.GetSpanHigh(), 2830);
+    doc.ShiftSpanUp();
+    EXPECT_EQ(doc.GetSpanLow(), 2640);
+    EXPECT_EQ(view.hints, (Hints{4, 4}));
+    EXPECT_TRUE(doc.IsSnapshotModified());
+}
+
+TEST_F(OnlineImagerDocTest, FitSpanToFrameUsesTheSignedExtremes) {
+    COnlineImagerDoc& doc = Open();
+    RecordingView view;
+    doc.AddView(&view);
+    doc.FitSpanToFrame();
+    EXPECT_EQ(doc.GetSpanLow(), 2730);
+    EXPECT_EQ(doc.GetSpanHigh(), 2730);
+    EXPECT_FALSE(doc.IsSnapshotModified());
+
+    DocumentRecord record;
+    record.displayFrame = ThermalFrame::Filled(3000);
+    record.displayFrame[5] = 2500;
+    record.displayFrame[6] = 40000;  // negative as a signed value: the smallest
+    record.displayFrame[7] = 3500;
+    LoadIntoDocument(record);
+    view.hints.clear();
+    doc.FitSpanToFrame();
+    EXPECT_EQ(doc.GetSpanLow(), 40000);
+    EXPECT_EQ(doc.GetSpanHigh(), 3500);
+    EXPECT_EQ(view.hints, Hints{4});
+}
+
+TEST_F(OnlineImagerDocTest, ViewModesTravelWithTheArchive) {
+    COnlineImagerDoc& doc = Open();
+    RecordingView first;
+    RecordingView second;
+    doc.AddView(&first);
+    doc.AddView(&second);
+    first.interpolated = true;
+    first.edgeFlag = true;
+    ArchiveWriter writer;
+    doc.Serialize(writer);
+    const DocumentRecord stored = Decode(writer.Bytes());
+    EXPECT_EQ(stored.interpolatedMode, true);
+    EXPECT_EQ(stored.edgeRepair, true);
+
+    DocumentRecord record;
+    record.interpolatedMode = false;
+    record.edgeRepair = false;
+    first.edgeFlag = true;
+    second.edgeFlag = true;
+    second.interpolated = true;
+    LoadIntoDocument(record);
+    EXPECT_FALSE(first.interpolated);
+    EXPECT_TRUE(second.interpolated);  // only the first view's mode is set
+    EXPECT_FALSE(first.edgeFlag);
+    EXPECT_FALSE(second.edgeFlag);
+    EXPECT_EQ(first.hints.back(), update_flag::kRange);
+    EXPECT_EQ(second.hints.back(), update_flag::kRange);
+
+    doc.SetEdgeRepaired(true);
+    EXPECT_EQ(first.edgeRepaired, 1);
+    EXPECT_EQ(second.edgeRepaired, 1);
+}
+
+TEST_F(OnlineImagerDocTest, CutArchiveShowsTheEmptyPictureAndKeepsWhatWasRead) {
+    COnlineImagerDoc& doc = Open();
+    RecordingView view;
+    doc.AddView(&view);
+    DocumentRecord record;
+    record.paletteNumber = 0;
+    record.displayFrame = ThermalFrame::Filled(3100);
+    record.captureTime = 77;
+    auto bytes = Archive(record);
+    bytes.resize(300);
+    ArchiveReader reader(bytes);
+    doc.Serialize(reader);
+    EXPECT_EQ(doc.GetPaletteNumber(), 0);
+    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
+    EXPECT_EQ(doc.GetRawFrame(), ThermalFrame::Filled(2730));
+    EXPECT_NE(doc.GetCaptureTime(), 77);
+    EXPECT_EQ(view.hints, Hints{update_flag::kRange});
+}
+
+TEST_F(OnlineImagerDocTest, UnsafeStoredValuesAreMadeSafe) {
+    DocumentRecord record;
+    record.integrationCount = 99;
+    record.paletteNumber = 7;
+    COnlineImagerDoc& doc = Open();
+    WriteSettings(record);
+    doc.ReturnToLive(true);
+    EXPECT_EQ(doc.GetIntegrationCount(), 10);
+    EXPECT_EQ(doc.GetPaletteNumber(), 7);  // kept; the palette look-up guards it
+    record.integrationCount = -2;
+    WriteSettings(record);
+    doc.ReturnToLive(true);
+    EXPECT_EQ(doc.GetIntegrationCount(), 1);
+}
+
+TEST_F(OnlineImagerDocTest, SettingsFolderThatCannotTakeTheFileIsSilent) {
+    COnlineImagerDoc& doc = Open();
+    fs::remove_all(root_.Host("\\Program Files"));
+    document_test::WriteFile(root_.Host("\\Program Files"), std::vector<std::uint8_t>{1});
+    EXPECT_NO_THROW(doc.SaveSettings());
+    EXPECT_NO_THROW(doc.LoadSettings());
+    EXPECT_NO_THROW(Close());
+}
+
+}  // namespace

@@ -1,0 +1,380 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "document/online_imager_doc.h"
+#include "document_fixture.h"
+#include "platform/file_error.h"
+#include "platform/update_flags.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using document_test::DocumentFixture;
+
+constexpr std::int64_t kThirdNovember2006At0905 = 1162544700;  // UTC, the tests' time zone
+
+class SnapshotTest : public DocumentFixture {
+  protected:
+    fs::path Folder() const { return root_.Host("\\My Documents\\Snapshots"); }
+    fs::path SnapshotFile(const std::string& name) const { return Folder() / name; }
+    void WriteSnapshot(const std::string& name, const DocumentRecord& record) {
+        document_test::WriteFile(SnapshotFile(name), Archive(record));
+    }
+    DocumentRecord ReadSnapshot(const std::string& name) const {
+        return Decode(document_test::ReadFile(SnapshotFile(name)));
+    }
+    // The snapshot file names in the folder, sorted.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(Folder())) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static DocumentRecord WithPalette(std::int16_t palette, std::int64_t captureTime) {
+        DocumentRecord record;
+        record.paletteNumber = palette;
+        record.captureTime = captureTime;
+        record.displayFrame = ThermalFrame::Filled(static_cast<std::uint16_t>(3000 + palette));
+        return record;
+    }
+    // Three snapshots numbered 0, 3 and 7 showing palettes 0, 1 and 2.
+    void WriteThreeSnapshots() {
+        WriteSnapshot("Snapshot 0 1-1-2006 10-00.snp", WithPalette(0, 1000));
+        WriteSnapshot("Snapshot 3 1-1-2006 10-01.snp", WithPalette(1, 2000));
+        WriteSnapshot("Snapshot 7 1-1-2006 10-02.snp", WithPalette(2, 3000));
+    }
+    std::vector<std::pair<int, unsigned>> SaveQuestions(int count) const {
+        return std::vector<std::pair<int, unsigned>>(static_cast<std::size_t>(count),
+                                                     {129, message_box::kYesNo});
+    }
+};
+
+TEST_F(SnapshotTest, EmptyFolderNumbersFromZero) {
+    COnlineImagerDoc& doc = Open();
+    EXPECT_EQ(doc.CountSnapshots(), 0);
+    EXPECT_FALSE(doc.AnySnapshot());
+    doc.Freeze(true);
+    doc.SetCaptureTime(kThirdNovember2006At0905);
+    doc.SaveNewSnapshot();
+    doc.Freeze(true);
+    doc.SetCaptureTime(kThirdNovember2006At0905);  // the settings file brought the old one back
+    doc.SaveNewSnapshot();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Snapshot 0 3-11-2006 09-05.snp",
+                                                 "Snapshot 1 3-11-2006 09-05.snp"}));
+    EXPECT_EQ(doc.CountSnapshots(), 2);
+}
+
+TEST_F(SnapshotTest, NewSnapshotTakesTheNumberAfterTheHighest) {
+    WriteThreeSnapshots();
+    COnlineImagerDoc& doc = Open();
+    doc.Freeze(true);
+    doc.SetCaptureTime(kThirdNovember2006At0905);
+    doc.SaveNewSnapshot();
+    EXPECT_TRUE(fs::exists(SnapshotFile("Snapshot 8 3-11-2006 09-05.snp")));
+}
+
+TEST_F(SnapshotTest, StoredSnapshotIsNamedAfterItsLocalCaptureTime) {
+    WriteSnapshot("Snapshot 6 1-1-2006 10-00.snp", WithPalette(0, 1000));
+    COnlineImagerDoc& doc = Open();
+    doc.Freeze(true);
+    doc.SetPaletteNumber(2);
+    doc.SetCaptureTime(kThirdNovember2006At0905);
+    doc.SaveNewSnapshot();
+    const std::string name = "Snapshot 7 3-11-2006 09-05.snp";
+    ASSERT_TRUE(fs::exists(SnapshotFile(name)));
+    const DocumentRecord stored = ReadSnapshot(name);
+    EXPECT_EQ(stored.paletteNumber, 2);
+    EXPECT_EQ(stored.captureTime, kThirdNovember2006At0905);
+    // Back to live with the settings saved at the freeze.
+    EXPECT_TRUE(doc.IsLive());
+    EXPECT_EQ(doc.GetPaletteNumber(), 1);
+}
+
+TEST_F(SnapshotTest, BrowsingWalksByNumberAndWrapsBothWays) {
+    WriteThreeSnapshots();
+    COnlineImagerDoc& doc = Open();
+    doc.BeginBrowsing();
+    EXPECT_TRUE(fs::exists(SettingsPath()));  // live settings saved first
+    EXPECT_FALSE(doc.IsLive());
+    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
+    EXPECT_EQ(doc.GetPaletteNumber(), 0);
+    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(3000));
+    const std::vector<std::int16_t> forward = [&] {
+        std::vector<std::int16_t> palettes;
+        for (int i = 0; i < 3; ++i) {
+            doc.NextSnapshot();
+            palettes.push_back(doc.GetPaletteNumber());
+        }
+        return palettes;
+    }();
+    EXPECT_EQ(forward, (std::vector<std::int16_t>{1, 2, 0}));
+    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
+    doc.PreviousSnapshot(false);
+    EXPECT_EQ(doc.GetSnapshotIndex(), 2);
+    EXPECT_EQ(doc.GetPaletteNumber(), 2);
+    doc.PreviousSnapshot(false);
+    EXPECT_EQ(doc.GetSnapshotIndex(), 1);
+    EXPECT_EQ(doc.GetCaptureTime(), 2000);
+    EXPECT_TRUE(messages_.strings.empty());  // nothing was modified
+}
+
+TEST_F(SnapshotTest, LoadedSnapshotGetsItsTitleAndAnnouncesEverything) {
+    WriteSnapshot("Snapshot 0 3-11-2006 09-05.snp", WithPalette(2, kThirdNovember2006At0905));
+    COnlineImagerDoc& doc = Open();
+    notifier_.Take();
+    doc.BeginBrowsing();
+    EXPECT_EQ(doc.GetSnapshotTitle(), "11/03/06 - 09:05:00");
+    EXPECT_TRUE(notifier_.Contains(update_flag::kAll));
+    EXPECT_EQ(doc.GetRangeLow(), 0);  // the recorded range while a snapshot is shown
+}
+
+TEST_F(SnapshotTest, DeletingTheOnlySnapshotReturnsToTheLiveSettings) {
+    WriteSnapshot("Snapshot 0 1-1-2006 10-00.snp", WithPalette(2, 1000));
+    COnlineImagerDoc& doc = Open();
+    doc.SetPaletteNumber(0);
+    doc.ShiftSpanUp();
+    doc.BeginBrowsing();
+    EXPECT_EQ(doc.GetPaletteNumber(), 2);
+    doc.DeleteSnapshot();
+    EXPECT_TRUE(Names().empty());
+    EXPECT_TRUE(doc.IsLive());
+    EXPECT_EQ(doc.GetSnapshotIndex(), -1);
+    EXPECT_EQ(doc.GetPaletteNumber(), 0);
+    EXPECT_EQ(doc.GetSpanLow(), 2940);
+}
+
+TEST_F(SnapshotTest, DeletingMovesToThePrecedingSnapshot) {
+    WriteThreeSnapshots();
+    COnlineImagerDoc& doc = Open();
+    doc.BeginBrowsing();
+    doc.NextSnapshot();
+    doc.DeleteSnapshot();  // number 3
+    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
+    EXPECT_EQ(doc.GetPaletteNumber(), 0);
+    doc.DeleteSnapshot();  // number 0; wraps to the last
+    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
+    EXPECT_EQ(doc.GetPaletteNumber(), 2);
+    EXPECT_EQ(Names(), std::vector<std::string>{"Snapshot 7 1-1-2006 10-02.snp"});
+    EXPECT_FALSE(doc.IsLive());
+}
+
+TEST_F(SnapshotTest, ChangedSnapshotAsksBeforeMovingOnAndNoKeepsTheFile) {
+    WriteThreeSnapshots();
+    const auto before = document_test::ReadFile(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp"));
+    COnlineImagerDoc& doc = Open();
+    doc.BeginBrowsing();
+    doc.SetPaletteNumber(2);
+    messages_.Answer(message_box::kIdNo);
+    doc.NextSnapshot();
+    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    EXPECT_EQ(document_test::ReadFile(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp")), before);
+    EXPECT_EQ(doc.GetSnapshotIndex(), 1);
+    EXPECT_FALSE(doc.IsSnapshotModified());
+}
+
+TEST_F(SnapshotTest, YesSavesTheChangesBackUnderTheSameName) {
+    WriteThreeSnapshots();
+    COnlineImagerDoc& doc = Open();
+    doc.BeginBrowsing();
+    doc.NextSnapshot();
+    doc.SetSnapshotNote("Lager");
+    messages_.Answer(message_box::kIdYes);
+    doc.PreviousSnapshot(false);
+    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    const DocumentRecord saved = ReadSnapshot("Snapshot 3 1-1-2006 10-01.snp");
+    EXPECT_EQ(saved.snapshotNote, "Lager");
+    EXPECT_EQ(saved.paletteNumber, 1);
+    EXPECT_EQ(saved.captureTime, 2000);
+    EXPECT_EQ(Names().size(), 3u);
+    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
+}
+
+TEST_F(SnapshotTest, QuietPreviousAndUnchangedSnapshotsAskNothing) {
+    WriteThreeSnapshots();
+    COnlineImagerDoc& doc = Open();
+    doc.BeginBrowsing();
+    doc.SetPaletteNumber(1);
+    doc.PreviousSnapshot(true);
+    doc.OfferToSaveChanges();  // freshly loaded: not modified
+    EXPECT_TRUE(messages_.strings.empty());
+    doc.SetPaletteNumber(0);
+    messages_.Answer(message_box::kIdYes);
+    doc.OfferToSaveChanges();
+    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    EXPECT_EQ(ReadSnapshot("Snapshot 7 1-1-2006 10-02.snp").paletteNumber, 0);
+}
+
+TEST_F(SnapshotTest, NoOfferWithoutSnapshotFiles) {
+    COnlineImagerDoc& doc = Open();
+    doc.SetPaletteNumber(2);
+    doc.OfferToSaveChanges();
+    EXPECT_TRUE(messages_.strings.empty());
+}
+
+TEST_F(SnapshotTest, UnwritableFolderRaisesTheFileErrorAndStaysFrozen) {
+    COnlineImagerDoc& doc = Open();
+    fs::remove_all(Folder());
+    document_test::WriteFile(Folder(), std::vector<std::uint8_t>{1});  // a file, not a folder
+    doc.Freeze(true);
+    EXPECT_THROW(doc.SaveNewSnapshot(), FileError);
+    EXPECT_FALSE(doc.IsLive());
+}
+
+TEST_F(SnapshotTest, FailedSaveBackLeavesTheOldEntry) {
+    WriteThreeSnapshots();
+    COnlineImagerDoc& doc = Open();
+    doc.BeginBrowsing();
+    fs::remove(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp"));
+    fs::create_directories(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp") / "inside");
+    doc.SetPaletteNumber(1);
+    messages_.Answer(message_box::kIdYes);
+    EXPECT_THROW(doc.NextSnapshot(), FileError);
+    EXPECT_TRUE(fs::is_directory(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp") / "inside"));
+    EXPECT_EQ(Names().size(), 3u);         // no temporary file left
+    EXPECT_EQ(doc.GetSnapshotIndex(), 0);  // nothing further ran
+}
+
+TEST_F(SnapshotTest, CutOffSnapshotShowsTheEmptyPicture) {
+    DocumentRecord record = WithPalette(0, 5555);
+    auto bytes = Archive(record);
+    bytes.resize(200);
+    document_test::WriteFile(SnapshotFile("Snapshot 0 a.snp"), bytes);
+    document_test::WriteFile(SnapshotFile("Snapshot 1 b.snp"), {});
+    COnlineImagerDoc& doc = Open();
+    doc.SetCaptureTime(kThirdNovember2006At0905);
+    doc.BeginBrowsing();
+    EXPECT_EQ(doc.GetPaletteNumber(), 0);
+    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
+    EXPECT_EQ(doc.GetSnapshotTitle(), "11/03/06 - 09:05:00");
+    doc.NextSnapshot();  // an empty file fails at the version
+    EXPECT_EQ(doc.GetSnapshotIndex(), 1);
+    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
+}
+
+TEST_F(SnapshotTest, UnreachableSnapshotNeverHangsAWalk) {
+    document_test::WriteFile(SnapshotFile("Snapshot x.snp"), Archive(WithPalette(2, 1)));
+    COnlineImagerDoc& doc = Open();
+    EXPECT_EQ(doc.CountSnapshots(), 1);
+    doc.BeginBrowsing();
+    EXPECT_EQ(doc.GetPaletteNumber(), 1);  // nothing could be loaded
+    doc.NextSnapshot();
+    doc.PreviousSnapshot(false);
+    doc.DeleteSnapshot();
+    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
+    EXPECT_TRUE(fs::exists(SnapshotFile("Snapshot x.snp")));
+    doc.ReturnToLive(true);
+    doc.Freeze(true);
+    doc.SetCaptureTime(kThirdNovember2006At0905);
+    doc.SaveNewSnapshot();  // "Snapshot x.snp" counts as number 0
+    EXPECT_TRUE(fs::exists(SnapshotFile("Snapshot 1 3-11-2006 09-05.snp")));
+}
+
+TEST_F(SnapshotTest, FilesRemovedWhileBrowsingStillLeadSomewhere) {
+    WriteThreeSnapshots();
+    COnlineImagerDoc& doc = Open();
+    doc.BeginBrowsing();
+    doc.PreviousSnapshot(false);
+    EXPECT_EQ(doc.GetSnapshotIndex(), 2);
+    fs::remove(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp"));
+    fs::remove(SnapshotFile("Snapshot 3 1-1-2006 10-01.snp"));
+    doc.NextSnapshot();
+    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
+    EXPECT_EQ(doc.GetPaletteNumber(), 2);
+    fs::remove(SnapshotFile("Snapshot 7 1-1-2006 10-02.snp"));
+    doc.PreviousSnapshot(false);
+    doc.NextSnapshot();
+    EXPECT_EQ(doc.CountSnapshots(), 0);
+}
+
+TEST_F(SnapshotTest, FolderWithoutTrailingSeparatorStillHoldsTheFiles) {
+    COnlineImagerDoc& doc = Open();
+    doc.SetSnapshotFolder("\\My Documents\\Snapshots");
+    doc.Freeze(true);
+    doc.SetCaptureTime(kThirdNovember2006At0905);
+    doc.SaveNewSnapshot();
+    EXPECT_EQ(Names(), std::vector<std::string>{"Snapshot 0 3-11-2006 09-05.snp"});
+    EXPECT_EQ(doc.GetSnapshotFolder(), "\\My Documents\\Snapshots");
+    EXPECT_EQ(doc.CountSnapshots(), 1);
+}
+
+TEST_F(SnapshotTest, SnapshotOpenedByNameIsReadIntoTheDocument) {
+    COnlineImagerDoc& doc = Open();
+    WriteSnapshot("Snapshot 4 a.snp", WithPalette(0, 42));
+    doc.OpenArchiveFile(SnapshotFile("Snapshot 4 a.snp"));
+    EXPECT_EQ(doc.GetPaletteNumber(), 0);
+    EXPECT_EQ(doc.GetCaptureTime(), 42);
+    EXPECT_THROW(doc.OpenArchiveFile(SnapshotFile("missing.snp")), FileError);
+}
+
+// The picture workflow on the document alone: hold and store three pictures, browse
+// them, step both ways, change one and save it back, delete them all.
+TEST_F(SnapshotTest, WholePictureWorkflow) {
+    COnlineImagerDoc& doc = Open();
+    doc.SetPaletteNumber(1);
+    doc.WidenSpan();  // live settings: palette 1, span 2920..3140
+    const std::vector<std::string> expectedNames{"Snapshot 0 3-11-2006 09-05.snp",
+                                                 "Snapshot 1 3-11-2006 10-05.snp",
+                                                 "Snapshot 2 3-11-2006 11-05.snp"};
+    for (int k = 0; k < 3; ++k) {
+        doc.SetFreezeTime(kThirdNovember2006At0905 + 3600 * k - 60);
+        doc.Freeze(true);
+        doc.SetPaletteNumber(static_cast<std::int16_t>(k));  // changed while held
+        doc.SetCaptureTime(kThirdNovember2006At0905 + 3600 * k);
+        doc.SaveNewSnapshot();
+        EXPECT_TRUE(doc.IsLive());
+        EXPECT_EQ(doc.GetPaletteNumber(), 1);  // back to the live settings
+    }
+    ASSERT_EQ(Names(), expectedNames);
+    for (int k = 0; k < 3; ++k) {
+        const DocumentRecord stored = ReadSnapshot(expectedNames[static_cast<std::size_t>(k)]);
+        EXPECT_EQ(stored.paletteNumber, k);
+        EXPECT_EQ(stored.captureTime, kThirdNovember2006At0905 + 3600 * k);
+        EXPECT_EQ(stored.freezeTime, kThirdNovember2006At0905 + 3600 * k - 60);
+        EXPECT_EQ(stored.spanLow, 2920);
+    }
+
+    doc.BeginBrowsing();
+    EXPECT_EQ(doc.GetSnapshotTitle(), "11/03/06 - 09:05:00");
+    doc.NextSnapshot();
+    doc.NextSnapshot();
+    EXPECT_EQ(doc.GetSnapshotTitle(), "11/03/06 - 11:05:00");
+    doc.PreviousSnapshot(false);
+    EXPECT_EQ(doc.GetSnapshotIndex(), 1);
+    doc.NarrowSpan();
+    doc.SetSnapshotNote("Welle");
+    messages_.Answer(message_box::kIdYes);
+    doc.NextSnapshot();
+    const DocumentRecord changed = ReadSnapshot(expectedNames[1]);
+    EXPECT_EQ(changed.snapshotNote, "Welle");
+    EXPECT_EQ(changed.spanLow, 2930);
+    EXPECT_EQ(changed.paletteNumber, 1);
+    EXPECT_EQ(ReadSnapshot(expectedNames[0]).snapshotNote, "");
+    EXPECT_EQ(ReadSnapshot(expectedNames[2]).snapshotNote, "");
+    EXPECT_EQ(doc.GetSnapshotIndex(), 2);
+
+    doc.DeleteSnapshot();
+    EXPECT_EQ(Names(), (std::vector<std::string>{expectedNames[0], expectedNames[1]}));
+    EXPECT_EQ(doc.GetSnapshotIndex(), 1);
+    EXPECT_EQ(doc.GetSnapshotNote(), "Welle");
+    doc.DeleteSnapshot();
+    EXPECT_EQ(Names(), std::vector<std::string>{expectedNames[0]});
+    doc.DeleteSnapshot();
+    EXPECT_TRUE(Names().empty());
+
+    EXPECT_TRUE(doc.IsLive());
+    EXPECT_EQ(doc.GetSnapshotIndex(), -1);
+    EXPECT_EQ(doc.GetPaletteNumber(), 1);
+    EXPECT_EQ(doc.GetSpanLow(), 2920);
+    EXPECT_EQ(doc.GetSpanHigh(), 3140);
+    EXPECT_EQ(doc.GetSnapshotNote(), "");
+    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    Close();
+    const DocumentRecord settings = ReadSettings();
+    EXPECT_EQ(settings.paletteNumber, 1);
+    EXPECT_EQ(settings.spanLow, 2920);
+}
+
+}  // namespace
