@@ -70,6 +70,11 @@ std::string Printf(const char* format, double value, const std::string& suffix) 
 
 float TemperatureFormatter::ComputeTemperature(std::int16_t raw, TemperatureUnit unit,
                                                std::int16_t background, float emissivity) {
+    // Outside (0, 1] the document never passes one; without a positive emissivity the
+    // correction has no result.
+    if (!(emissivity > 0.0f)) {
+        return std::numeric_limits<float>::quiet_NaN();
+    }
     const double apparent = Single(static_cast<float>(raw) * kTenth);
     const double apparent4 = std::pow(apparent, 4.0);
     const double surroundings =

@@ -20,8 +20,8 @@ class FakeStringResources : public StringResources {
 
     // The texts the display controls use.
     static FakeStringResources Standard() {
-        return FakeStringResources({{149, "1:"},
-                                    {150, "2:"},
+        return FakeStringResources({{149, "S1 "},
+                                    {150, "S2 "},
                                     {151,
                                      "\xC2\xB0"
                                      "C"},
@@ -29,9 +29,9 @@ class FakeStringResources : public StringResources {
                                      "\xC2\xB0"
                                      "F"},
                                     {153, "K"},
-                                    {154, "Snapshot %d/%d"},
+                                    {154, "Snapshot %d of %d"},
                                     {155, "AC"},
-                                    {156, "--"}});
+                                    {156, "--%"}});
     }
 
   private:

@@ -30,13 +30,6 @@ class ImageInterpolatorTest : public ::testing::Test {
     std::vector<std::int16_t> grid_;
 };
 
-TEST(ImageInterpolatorSize, StartsAtZeroAndKeepsTheSizeSet) {
-    ImageInterpolator interpolator;
-    EXPECT_EQ(interpolator.Size(), 0);
-    interpolator.SetSize(96);
-    EXPECT_EQ(interpolator.Size(), 96);
-}
-
 TEST(ImageInterpolatorSize, SizeZeroWritesNothing) {
     const ImageInterpolator interpolator;
     Input input;

@@ -96,6 +96,8 @@ TEST_F(TemperatureFormatterTest, DifferenceIsSecondMinusFirst) {
 TEST_F(TemperatureFormatterTest, NonFiniteValuesNeverPrintAsNumbers) {
     EXPECT_EQ(formatter_.FormatValue(INFINITY, kCelsius, false), "*");
     EXPECT_EQ(formatter_.FormatValue(-INFINITY, kKelvin, true), "*");
+    EXPECT_EQ(Full(3000, kCelsius, 0, 0.0f), "*");
+    EXPECT_EQ(Full(3000, kCelsius, 0, -0.5f), "*");
     // The reciprocal of the smallest emissivity overflows single precision.
     EXPECT_EQ(Full(3000, kCelsius, 0, 1e-45f), "*");
 }

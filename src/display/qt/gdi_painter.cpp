@@ -1,6 +1,7 @@
 #include "display/qt/gdi_painter.h"
 
 #include <QFontMetrics>
+#include <QIcon>
 #include <QImage>
 #include <QPaintDevice>
 #include <cstdlib>
@@ -186,6 +187,12 @@ void GdiPainter::DrawShadowedText(const TextPlacement& placement, const QString&
 
 void GdiPainter::BitBlt(int x, int y, const QImage& source) {
     painter_.drawImage(QPoint(x, y), source);
+}
+
+void GdiPainter::DrawIcon(int x, int y, const QIcon& icon, int size) {
+    if (!icon.isNull()) {
+        painter_.drawPixmap(QPoint(x, y), icon.pixmap(size, size));
+    }
 }
 
 void GdiPainter::BlitBottomUpBgr(int x, int y, int width, int height, const std::uint8_t* pixels,

@@ -8,9 +8,11 @@
 #include <QString>
 #include <cstdint>
 
+#include "display/screen_rect.h"
 #include "display/text_placement.h"
 #include "palette/colour_ref.h"
 
+class QIcon;
 class QImage;
 class QPaintDevice;
 
@@ -25,6 +27,9 @@ class GdiPainter {
     GdiPainter& operator=(const GdiPainter&) = delete;
 
     static QColor FromColourRef(ColourRef colour);
+    static QRect ToQRect(const ScreenRect& rect) {
+        return QRect(rect.left, rect.top, rect.Width(), rect.Height());
+    }
 
     // Solid pen of width 1 for lines and ellipse outlines.
     void SetPen(const QColor& colour) { pen_ = colour; }
@@ -53,6 +58,8 @@ class GdiPainter {
     QRect TextExtent(const TextPlacement& placement, const QString& text) const;
 
     void BitBlt(int x, int y, const QImage& source);
+    // Draws the icon at size × size pixels; a null icon draws nothing.
+    void DrawIcon(int x, int y, const QIcon& icon, int size);
     // Copies a 24-bit picture stored bottom-up with bytes blue, green, red.
     void BlitBottomUpBgr(int x, int y, int width, int height, const std::uint8_t* pixels,
                          int rowBytes);

@@ -1,0 +1,45 @@
+#include "display/qt/battery_gauge_control.h"
+
+#include <QIcon>
+
+#include "display/battery_readout.h"
+#include "display/qt/gdi_painter.h"
+#include "platform/qt/icon_resources.h"
+
+BatteryGaugeControl::BatteryGaugeControl(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+BatteryGaugeControl::~BatteryGaugeControl() = default;
+
+void BatteryGaugeControl::SetResources(const StringResources* strings, const IconResources* icons) {
+    strings_ = strings;
+    icons_ = icons;
+    update();
+}
+
+void BatteryGaugeControl::Refresh() {
+    const PowerReading reading = source_.Read();
+    if (reading == reading_) {
+        return;
+    }
+    reading_ = reading;
+    update();
+}
+
+void BatteryGaugeControl::paintEvent(QPaintEvent* /*event*/) {
+    const ScreenRect client{0, 0, width(), height()};
+    GdiPainter dc(this);
+    // The default pen and brush: black outline, white inside.
+    dc.FillRect(rect(), Qt::white);
+    dc.FrameRect(rect(), Qt::black);
+    dc.DrawSunkenBorder(rect());
+    dc.SetTextColor(Qt::black);
+    dc.DrawText(BatteryReadout::TextPlacementIn(client),
+                QString::fromStdString(BatteryReadout::Text(reading_, strings_)));
+    if (icons_ != nullptr) {
+        const ScreenPoint origin = BatteryReadout::IconOrigin(client);
+        dc.DrawIcon(origin.x, origin.y, icons_->Icon(BatteryReadout::IconId(reading_.batteryFlag)),
+                    BatteryReadout::kIconSize);
+    }
+}

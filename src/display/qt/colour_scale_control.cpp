@@ -1,0 +1,121 @@
+#include "display/qt/colour_scale_control.h"
+
+#include <QPainter>
+
+#include "display/colour_scale_layout.h"
+#include "display/qt/gdi_painter.h"
+#include "palette/palette_set.h"
+
+ColourScaleControl::ColourScaleControl(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+ColourScaleControl::~ColourScaleControl() = default;
+
+void ColourScaleControl::Initialise(const PaletteSet* palettes, std::int16_t paletteNumber,
+                                    std::int16_t spanLow, std::int16_t spanHigh, float emissivity,
+                                    TemperatureUnit unit, std::int16_t background) {
+    palettes_ = palettes;
+    paletteNumber_ = paletteNumber;
+    spanLow_ = spanLow;
+    spanHigh_ = spanHigh;
+    emissivity_ = emissivity;
+    unit_ = unit;
+    background_ = background;
+}
+
+void ColourScaleControl::SetPaletteNumber(std::int16_t paletteNumber) {
+    paletteNumber_ = paletteNumber;
+    update();
+}
+
+void ColourScaleControl::SetDisplayRange(std::int16_t spanLow, std::int16_t spanHigh) {
+    spanLow_ = spanLow;
+    spanHigh_ = spanHigh;
+    update();
+}
+
+void ColourScaleControl::SetEmissivity(float emissivity) {
+    emissivity_ = emissivity;
+    update();
+}
+
+void ColourScaleControl::SetUnit(TemperatureUnit unit) {
+    unit_ = unit;
+    update();
+}
+
+void ColourScaleControl::SetBackgroundTemperature(std::int16_t background) {
+    background_ = background;
+    update();
+}
+
+const PaletteSet& ColourScaleControl::Palettes() const {
+    static const PaletteSet kUntilInitialised;
+    return palettes_ != nullptr ? *palettes_ : kUntilInitialised;
+}
+
+void ColourScaleControl::paintEvent(QPaintEvent* /*event*/) {
+    const QImage* image = PaintOffscreen();
+    if (image == nullptr) {
+        return;
+    }
+    QPainter screen(this);
+    screen.drawImage(QPoint(0, 0), *image);
+}
+
+const QImage* ColourScaleControl::PaintOffscreen() {
+    if (!offscreen_) {
+        offscreen_.emplace(width(), height());
+    }
+    if (!offscreen_->IsValid()) {
+        return nullptr;
+    }
+    if (gradients_.empty()) {
+        RenderGradients();
+    }
+    GdiPainter dc(&offscreen_->Image());
+    dc.BitBlt(0, 0, CurrentGradient().Image());
+    DrawLabels(dc);
+    dc.DrawSunkenBorder(QRect(0, 0, width(), height()));
+    return &offscreen_->Image();
+}
+
+void ColourScaleControl::RenderGradients() {
+    const ColourScaleLayout layout(ScreenRect{0, 0, width(), height()});
+    const auto stripes = layout.GradientStripes();
+    for (int palette = 0; palette < PaletteSet::kPaletteCount; ++palette) {
+        gradients_.emplace_back(width(), height());
+        GdiPainter dc(&gradients_.back().Image());
+        for (const auto& stripe : stripes) {
+            dc.FillRect(GdiPainter::ToQRect(stripe.rect),
+                        GdiPainter::FromColourRef(Palettes().Colour(stripe.colourIndex, palette)));
+        }
+    }
+}
+
+// Palette 0 → first bar, 1 → second, anything else → third.
+const OffscreenDC& ColourScaleControl::CurrentGradient() const {
+    switch (paletteNumber_) {
+        case 0:
+            return gradients_[0];
+        case 1:
+            return gradients_[1];
+        default:
+            return gradients_[2];
+    }
+}
+
+// The upper labels in the coldest colour over the hot end, the lower ones in the
+// hottest colour over the cold end.
+void ColourScaleControl::DrawLabels(GdiPainter& dc) const {
+    const ColourScaleLayout layout(ScreenRect{0, 0, width(), height()});
+    const auto placements = layout.LabelPlacements();
+    const auto values = ColourScaleLayout::LabelValues(spanLow_, spanHigh_);
+    for (std::size_t k = 0; k < placements.size(); ++k) {
+        const int colourIndex = k < 3 ? 0 : PaletteSet::kColourCount - 1;
+        dc.SetTextColor(GdiPainter::FromColourRef(Palettes().Colour(colourIndex, paletteNumber_)));
+        dc.DrawText(placements[k], QString::fromStdString(formatter_.FormatTemperature(
+                                       values[k], unit_, background_, emissivity_, true)));
+    }
+}

@@ -1,0 +1,132 @@
+#include "display/qt/range_bar_control.h"
+
+#include <QPainter>
+
+#include "display/qt/gdi_painter.h"
+#include "display/range_bar_layout.h"
+
+namespace {
+
+const QColor kWhite(255, 255, 255);
+const QColor kLightGrey(192, 192, 192);
+const QColor kGrey(128, 128, 128);
+const QColor kDarkGrey(64, 64, 64);
+const QColor kRaisedEdge(224, 224, 224);
+const QColor kRed(255, 0, 0);
+const QColor kDarkRed(128, 0, 0);
+constexpr std::int16_t kSpanSelected = 2;
+
+}  // namespace
+
+RangeBarControl::RangeBarControl(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+RangeBarControl::~RangeBarControl() = default;
+
+void RangeBarControl::SetStringResources(const StringResources* strings) {
+    formatter_.SetStrings(strings);
+    update();
+}
+
+void RangeBarControl::Initialise(std::int16_t rangeLow, std::int16_t rangeHigh,
+                                 std::int16_t spanLow, std::int16_t spanHigh, float emissivity,
+                                 TemperatureUnit unit, std::int16_t selectionMode,
+                                 std::int16_t background) {
+    rangeLow_ = rangeLow;
+    rangeHigh_ = rangeHigh;
+    spanLow_ = spanLow;
+    spanHigh_ = spanHigh;
+    emissivity_ = emissivity;
+    unit_ = unit;
+    selectionMode_ = selectionMode;
+    background_ = background;
+}
+
+void RangeBarControl::SetRangeLimits(std::int16_t rangeLow, std::int16_t rangeHigh) {
+    rangeLow_ = rangeLow;
+    rangeHigh_ = rangeHigh;
+    update();
+}
+
+void RangeBarControl::SetDisplayRange(std::int16_t spanLow, std::int16_t spanHigh) {
+    spanLow_ = spanLow;
+    spanHigh_ = spanHigh;
+    update();
+}
+
+void RangeBarControl::SetUnit(TemperatureUnit unit) {
+    unit_ = unit;
+    update();
+}
+
+void RangeBarControl::SetEmissivity(float emissivity) {
+    emissivity_ = emissivity;
+    update();
+}
+
+void RangeBarControl::SetBackgroundTemperature(std::int16_t background) {
+    background_ = background;
+    update();
+}
+
+void RangeBarControl::SetSelectionMode(std::int16_t mode) {
+    selectionMode_ = mode;
+    update();
+}
+
+void RangeBarControl::ToggleCursor() {
+    cursorVisible_ = !cursorVisible_;
+    update();
+}
+
+void RangeBarControl::paintEvent(QPaintEvent* /*event*/) {
+    const QImage* image = PaintOffscreen();
+    if (image == nullptr) {
+        return;
+    }
+    QPainter screen(this);
+    screen.drawImage(QPoint(0, 0), *image);
+}
+
+const QImage* RangeBarControl::PaintOffscreen() {
+    if (!offscreen_) {
+        offscreen_.emplace(width(), height());
+    }
+    if (!offscreen_->IsValid()) {
+        return nullptr;
+    }
+    const RangeBarLayout layout(ScreenRect{0, 0, width(), height()});
+    GdiPainter dc(&offscreen_->Image());
+    dc.DrawSunkenBorder(QRect(0, 0, width(), height()));
+    DrawScale(dc, layout);
+    DrawTexts(dc, layout);
+    if (selectionMode_ == kSpanSelected && cursorVisible_) {
+        dc.Draw3dRect(GdiPainter::ToQRect(layout.CursorFrame()), kRed, kDarkRed);
+    }
+    return &offscreen_->Image();
+}
+
+void RangeBarControl::DrawScale(GdiPainter& dc, const RangeBarLayout& layout) const {
+    dc.FillRect(GdiPainter::ToQRect(layout.ScaleArea()), kWhite);
+    dc.Draw3dRect(GdiPainter::ToQRect(layout.Groove()), kLightGrey, kGrey);
+    const auto span = layout.Span(rangeLow_, rangeHigh_, spanLow_, spanHigh_);
+    if (span) {
+        dc.FillRect(GdiPainter::ToQRect(span->fill), kLightGrey);
+        dc.Draw3dRect(GdiPainter::ToQRect(span->frame), kRaisedEdge, kGrey);
+    }
+}
+
+void RangeBarControl::DrawTexts(GdiPainter& dc, const RangeBarLayout& layout) const {
+    auto limit = [this](std::int16_t raw) {
+        return QString::fromStdString(
+            formatter_.FormatTemperature(raw, unit_, background_, emissivity_, false));
+    };
+    dc.SetTextColor(kDarkGrey);
+    dc.DrawText(layout.RangeLowText(), limit(rangeLow_));
+    dc.DrawText(layout.RangeHighText(), limit(rangeHigh_));
+    dc.SetTextColor(Qt::black);
+    dc.DrawText(layout.SpanWidthText(),
+                QString::fromStdString(formatter_.FormatTemperatureDifference(
+                    spanLow_, spanHigh_, unit_, background_, emissivity_)));
+}

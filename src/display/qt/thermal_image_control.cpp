@@ -1,0 +1,266 @@
+#include "display/qt/thermal_image_control.h"
+
+#include <QPainter>
+#include <utility>
+
+#include "display/colour_index_scale.h"
+#include "display/integer_format.h"
+#include "display/qt/gdi_painter.h"
+#include "palette/palette_set.h"
+#include "platform/string_resources.h"
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kDarkRed(128, 0, 0);
+const QColor kGreen(0, 255, 0);
+constexpr int kBrightComponent = 128;
+constexpr const char* kDifferenceTail = " -    t";
+
+}  // namespace
+
+ThermalImageControl::ThermalImageControl(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+ThermalImageControl::~ThermalImageControl() = default;
+
+void ThermalImageControl::SetStringResources(const StringResources* strings) {
+    strings_ = strings;
+    formatter_.SetStrings(strings);
+    update();
+}
+
+void ThermalImageControl::Initialise(const PaletteSet* palettes, std::int16_t paletteNumber,
+                                     const ThermalFrame& frame, std::int16_t spanLow,
+                                     std::int16_t spanHigh, std::uint8_t spotPosition1,
+                                     std::uint8_t spotPosition2, float emissivity,
+                                     TemperatureUnit unit, std::int16_t selectionMode,
+                                     bool interpolated, bool secondSpotShown,
+                                     std::int16_t background) {
+    palettes_ = palettes;
+    paletteNumber_ = paletteNumber;
+    StoreFrame(frame);
+    spanLow_ = spanLow;
+    spanHigh_ = spanHigh;
+    spots_ = {spotPosition1, spotPosition2};
+    emissivity_ = emissivity;
+    unit_ = unit;
+    selectionMode_ = selectionMode;
+    interpolated_ = interpolated;
+    secondShown_ = secondSpotShown;
+    background_ = background;
+}
+
+void ThermalImageControl::StoreFrame(const ThermalFrame& frame) {
+    received_ = frame;
+    for (std::size_t k = 0; k < reversed_.size(); ++k) {
+        reversed_[k] = static_cast<std::int16_t>(frame[reversed_.size() - 1 - k]);
+    }
+}
+
+void ThermalImageControl::SetFrame(const ThermalFrame& frame) {
+    StoreFrame(frame);
+    update();
+}
+
+void ThermalImageControl::SetPaletteNumber(std::int16_t paletteNumber) {
+    paletteNumber_ = paletteNumber;
+    update();
+}
+
+void ThermalImageControl::SetDisplayRange(std::int16_t spanLow, std::int16_t spanHigh) {
+    spanLow_ = spanLow;
+    spanHigh_ = spanHigh;
+    update();
+}
+
+void ThermalImageControl::SetMarkerPosition(int spot, std::uint8_t position) {
+    spots_[spot == 0 ? 0 : 1] = position;
+    update();
+}
+
+void ThermalImageControl::SetSecondMarkerShown(bool shown) {
+    secondShown_ = shown;
+    update();
+}
+
+void ThermalImageControl::SetEmissivity(float emissivity) {
+    emissivity_ = emissivity;
+    update();
+}
+
+void ThermalImageControl::SetUnit(TemperatureUnit unit) {
+    unit_ = unit;
+    update();
+}
+
+void ThermalImageControl::SetBackgroundTemperature(std::int16_t background) {
+    background_ = background;
+    update();
+}
+
+void ThermalImageControl::SetSelectionMode(std::int16_t mode) {
+    selectionMode_ = mode;
+    update();
+}
+
+void ThermalImageControl::ToggleCursor() {
+    cursorVisible_ = !cursorVisible_;
+    update();
+}
+
+void ThermalImageControl::SetInterpolated(bool interpolated) {
+    interpolated_ = interpolated;
+    update();
+}
+
+void ThermalImageControl::SetStatus(std::int16_t index, std::int16_t count, std::string textA,
+                                    std::string textB) {
+    statusIndex_ = index;
+    statusCount_ = count;
+    statusTextA_ = std::move(textA);
+    statusTextB_ = std::move(textB);
+    update();
+}
+
+const PaletteSet& ThermalImageControl::Palettes() const {
+    static const PaletteSet kUntilInitialised;
+    return palettes_ != nullptr ? *palettes_ : kUntilInitialised;
+}
+
+std::string ThermalImageControl::Text(int id) const {
+    return strings_ == nullptr ? std::string() : strings_->String(id);
+}
+
+void ThermalImageControl::paintEvent(QPaintEvent* /*event*/) {
+    const QImage* image = PaintOffscreen();
+    if (image == nullptr) {
+        return;
+    }
+    QPainter screen(this);
+    screen.drawImage(QPoint(0, 0), *image);
+}
+
+const QImage* ThermalImageControl::PaintOffscreen() {
+    if (!picture_) {
+        picture_.emplace();
+    }
+    if (!offscreen_) {
+        offscreen_.emplace(width(), height());
+    }
+    if (!offscreen_->IsValid()) {
+        return nullptr;
+    }
+    const bool masked = EdgeMask();
+    const ThermalImageLayout layout(ScreenRect{0, 0, width(), height()});
+    GdiPainter dc(&offscreen_->Image());
+    DrawPicture(dc);
+    dc.DrawSunkenBorder(QRect(0, 0, width(), height()));
+    DrawEdgeMask(dc, layout, masked);
+    dc.SetPen(kRed);
+    const ScreenRect reticle = layout.Reticle();
+    dc.Ellipse(reticle.left, reticle.top, reticle.right, reticle.bottom);
+    DrawMarker(dc, layout, 0);
+    if (secondShown_) {
+        DrawMarker(dc, layout, 1);
+        DrawDifference(dc, layout);
+    }
+    DrawCursor(dc, layout);
+    DrawStatus(dc, layout);
+    return &offscreen_->Image();
+}
+
+void ThermalImageControl::DrawPicture(GdiPainter& dc) {
+    picture_->Render(reversed_, interpolated_, spanLow_, spanHigh_, Palettes(), paletteNumber_);
+    dc.BlitBottomUpBgr(ThermalImageLayout::kPictureOrigin, ThermalImageLayout::kPictureOrigin,
+                       PictureRenderer::kSide, PictureRenderer::kSide, picture_->Data(),
+                       PictureRenderer::kRowBytes);
+}
+
+void ThermalImageControl::DrawEdgeMask(GdiPainter& dc, const ThermalImageLayout& layout,
+                                       bool masked) const {
+    if (!masked) {
+        return;
+    }
+    for (const ScreenRect& band : layout.EdgeMaskBands(interpolated_)) {
+        dc.FillRect(GdiPainter::ToQRect(band), Qt::black);
+    }
+}
+
+// Green boxes, except over the green-blue palette, where the box is black over bright
+// colours and white over dark ones.
+QColor ThermalImageControl::MarkerBoxColour(std::int16_t temperature) const {
+    constexpr int kGreenBlue = 2;
+    if (paletteNumber_ != kGreenBlue) {
+        return kGreen;
+    }
+    const ColourRef under =
+        Palettes().Colour(ColourIndexScale(spanLow_, spanHigh_).Index(temperature), kGreenBlue);
+    const bool bright = RedOf(under) >= kBrightComponent || GreenOf(under) >= kBrightComponent ||
+                        BlueOf(under) >= kBrightComponent;
+    return bright ? Qt::black : Qt::white;
+}
+
+void ThermalImageControl::DrawMarker(GdiPainter& dc, const ThermalImageLayout& layout,
+                                     int marker) const {
+    const MarkerCell cell = Cell(marker);
+    const std::int16_t temperature = reversed_[static_cast<std::size_t>(cell.ReversedFrameIndex())];
+    dc.FrameRect(GdiPainter::ToQRect(layout.MarkerBox(cell)), MarkerBoxColour(temperature));
+    const std::string caption = Text(marker == 0 ? kFirstMarkerText : kSecondMarkerText);
+    const std::string reading =
+        formatter_.FormatTemperature(temperature, unit_, background_, emissivity_, false);
+    dc.DrawShadowedText(layout.MarkerText(marker, Cell(0), Cell(1), secondShown_),
+                        QString::fromStdString(caption + reading));
+}
+
+// Second marker minus first, closed by a small triangle where the text leaves four
+// blanks; black first, then white one pixel in.
+void ThermalImageControl::DrawDifference(GdiPainter& dc, const ThermalImageLayout& layout) const {
+    const auto first = static_cast<std::size_t>(Cell(0).ReversedFrameIndex());
+    const auto second = static_cast<std::size_t>(Cell(1).ReversedFrameIndex());
+    const QString text = QString::fromStdString(
+        formatter_.FormatTemperatureDifference(reversed_[first], reversed_[second], unit_,
+                                               background_, emissivity_) +
+        kDifferenceTail);
+    TextPlacement placement = layout.DifferenceText(Cell(0), Cell(1));
+    for (const QColor& colour : {QColor(Qt::black), QColor(Qt::white)}) {
+        dc.SetTextColor(colour);
+        dc.DrawText(placement, text);
+        const auto triangle = ThermalImageLayout::DifferenceTriangle(placement.rect);
+        dc.SetPen(colour);
+        dc.MoveTo(triangle[0].x, triangle[0].y);
+        for (std::size_t k = 1; k < triangle.size(); ++k) {
+            dc.LineTo(triangle[k].x, triangle[k].y);
+        }
+        placement.rect = placement.rect.Deflated(1);
+    }
+}
+
+void ThermalImageControl::DrawCursor(GdiPainter& dc, const ThermalImageLayout& layout) const {
+    if (!cursorVisible_) {
+        return;
+    }
+    int marker = -1;
+    if (selectionMode_ == 0) {
+        marker = 0;
+    } else if (selectionMode_ == 1 && secondShown_) {
+        marker = 1;
+    }
+    if (marker >= 0) {
+        dc.Draw3dRect(GdiPainter::ToQRect(layout.CursorFrame(Cell(marker))), kRed, kDarkRed);
+    }
+}
+
+void ThermalImageControl::DrawStatus(GdiPainter& dc, const ThermalImageLayout& layout) const {
+    if (statusIndex_ < 0) {
+        return;
+    }
+    const std::string lines[] = {
+        FormatIntegers(Text(kStatusFormatText), {statusIndex_ + 1, statusCount_}), statusTextB_,
+        statusTextA_};
+    for (int k = 0; k < 3; ++k) {
+        dc.DrawShadowedText(layout.StatusLine(k, Cell(0), Cell(1)),
+                            QString::fromStdString(lines[k]));
+    }
+}

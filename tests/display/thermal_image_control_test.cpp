@@ -1,0 +1,224 @@
+#include "display/qt/thermal_image_control.h"
+
+#include <gtest/gtest.h>
+#include <QImage>
+
+#include "display/colour_index_scale.h"
+#include "display/fake_string_resources.h"
+#include "display/qt/gdi_painter.h"
+#include "display/widget_test_support.h"
+#include "palette/palette_set.h"
+
+namespace {
+
+const QRgb kBlack = qRgb(0, 0, 0);
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kGreen = qRgb(0, 255, 0);
+const QRgb kRed = qRgb(255, 0, 0);
+const QRgb kDarkRed = qRgb(128, 0, 0);
+
+// A frame whose received value at index k is 2750 + k: every block differs.
+ThermalFrame Ramp() {
+    ThermalFrame frame;
+    for (int k = 0; k < 256; ++k) {
+        frame[k] = static_cast<std::uint16_t>(2750 + k);
+    }
+    return frame;
+}
+
+class ThermalImageControlTest : public ::testing::Test {
+  protected:
+    ThermalImageControlTest() {
+        control_.resize(196, 196);
+        control_.SetStringResources(&strings_);
+        control_.Initialise(&palettes_, 0, Ramp(), 2750, 3005, 135, 136, 1.0f,
+                            temperature_unit::kCelsius, 2, false, true, 0);
+    }
+
+    QImage Paint() { return *control_.PaintOffscreen(); }
+    QRgb Colour(int index, int palette) const {
+        return GdiPainter::FromColourRef(palettes_.Colour(index, palette)).rgb();
+    }
+    // The colour of received frame value k in the control's span and palette.
+    QRgb ColourOfValue(int value, int palette) const {
+        return Colour(ColourIndexScale(control_.SpanLow(), control_.SpanHigh())
+                          .Index(static_cast<std::int16_t>(value)),
+                      palette);
+    }
+
+    FakeStringResources strings_ = FakeStringResources::Standard();
+    PaletteSet palettes_;
+    ThermalImageControl control_;
+};
+
+TEST_F(ThermalImageControlTest, PlainPictureSitsInsideTheSunkenBorder) {
+    const QImage image = Paint();
+    // Blocks away from the markers and texts, at their centres and corners.
+    for (const auto& [a, b] : {std::pair{0, 0}, {1, 1}, {3, 4}, {5, 2}}) {
+        const QRgb expected = ColourOfValue(2750 + 16 * (15 - a) + b, 0);
+        EXPECT_EQ(image.pixel(2 + 12 * a + 6, 2 + 12 * b + 6), expected) << a << "," << b;
+        EXPECT_EQ(image.pixel(2 + 12 * a + 11, 2 + 12 * b), expected) << a << "," << b;
+    }
+    EXPECT_EQ(image.pixel(2, 2), ColourOfValue(2750 + 240, 0));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(128, 128, 128));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(64, 64, 64));
+    EXPECT_EQ(image.pixel(194, 194), qRgb(192, 192, 192));
+    EXPECT_EQ(image.pixel(195, 195), kWhite);
+}
+
+TEST_F(ThermalImageControlTest, ReticleIsAHollowRedCircleInTheCentreCell) {
+    const QImage image = Paint();
+    int red = 0;
+    for (int y = 99; y <= 108; ++y) {
+        for (int x = 87; x <= 96; ++x) {
+            const bool inBox = x >= 88 && x < 96 && y >= 100 && y < 108;
+            if (image.pixel(x, y) == kRed) {
+                ++red;
+                EXPECT_TRUE(inBox) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GE(red, 16);
+    EXPECT_NE(image.pixel(91, 103), kRed);
+}
+
+TEST_F(ThermalImageControlTest, MarkerBoxesAreGreenOutsidePaletteTwo) {
+    for (const std::int16_t palette : {0, 1}) {
+        control_.SetPaletteNumber(palette);
+        const QImage image = Paint();
+        EXPECT_EQ(image.pixel(87, 103), kGreen);  // marker 1, cell (7, 8), left edge
+        EXPECT_EQ(image.pixel(108, 99), kGreen);  // marker 2, cell (8, 8), top right
+        EXPECT_NE(image.pixel(92, 104), kGreen);  // inside the box
+    }
+}
+
+TEST_F(ThermalImageControlTest, MarkerBoxesOverPaletteTwoContrastWithTheColourBeneath) {
+    ThermalFrame frame = ThermalFrame::Filled(2750);  // index 0: black
+    frame[16 * (15 - 8) + 8] = 3005;                  // under marker 2: the hot end
+    control_.SetFrame(frame);
+    control_.SetPaletteNumber(2);
+    const QImage image = Paint();
+    EXPECT_EQ(image.pixel(87, 103), kWhite);
+    EXPECT_EQ(image.pixel(99, 103), kBlack);
+}
+
+TEST_F(ThermalImageControlTest, CursorFrameOnlyWhenVisibleAndInAMarkerMode) {
+    auto cursorAt = [this](int x, int y) {
+        const QImage image = Paint();
+        return image.pixel(x, y) == kRed && image.pixel(x + 11, y + 11) == kDarkRed;
+    };
+    EXPECT_FALSE(cursorAt(86, 98));  // mode 2: the range bar holds the selection
+    control_.SetSelectionMode(0);
+    EXPECT_TRUE(cursorAt(86, 98));
+    control_.ToggleCursor();
+    EXPECT_FALSE(cursorAt(86, 98));
+    control_.ToggleCursor();
+    control_.SetSelectionMode(1);
+    EXPECT_TRUE(cursorAt(98, 98));
+    control_.SetSecondMarkerShown(false);
+    EXPECT_FALSE(cursorAt(98, 98));
+}
+
+TEST_F(ThermalImageControlTest, EdgeMaskCoversTheOuterRing) {
+    control_.SetEdgeMask(true);
+    QImage image = Paint();
+    // Plain: the outermost ring of cells.
+    EXPECT_EQ(image.pixel(2, 2), kBlack);
+    EXPECT_EQ(image.pixel(13, 100), kBlack);
+    EXPECT_EQ(image.pixel(193, 193), kBlack);
+    EXPECT_EQ(image.pixel(182, 60), kBlack);
+    EXPECT_NE(image.pixel(14, 20), kBlack);
+    EXPECT_NE(image.pixel(181, 20), kBlack);
+    // Smooth: bands of 18 pixels.
+    control_.SetInterpolated(true);
+    image = Paint();
+    EXPECT_EQ(image.pixel(19, 100), kBlack);
+    EXPECT_EQ(image.pixel(100, 19), kBlack);
+    EXPECT_EQ(image.pixel(176, 100), kBlack);
+    EXPECT_EQ(image.pixel(100, 176), kBlack);
+    EXPECT_NE(image.pixel(20, 30), kBlack);
+    EXPECT_NE(image.pixel(30, 20), kBlack);
+    // A marker in the masked ring is still drawn over the black.
+    control_.SetMarkerPosition(0, 0);
+    image = Paint();
+    EXPECT_EQ(image.pixel(3, 7), kGreen);
+}
+
+TEST_F(ThermalImageControlTest, EdgeMaskSetterDoesNotRepaint) {
+    control_.show();
+    ProcessPendingEvents();
+    PaintCounter paints(control_);
+    control_.SetEdgeMask(true);
+    ProcessPendingEvents();
+    EXPECT_EQ(paints.Count(), 0);
+    EXPECT_TRUE(control_.EdgeMask());
+    control_.SetFrame(Ramp());
+    ProcessPendingEvents();
+    EXPECT_GE(paints.Count(), 1);
+    control_.hide();
+}
+
+TEST_F(ThermalImageControlTest, SmoothPictureShowsEachFrameValueAtItsGridPosition) {
+    control_.SetInterpolated(true);
+    const QImage image = Paint();
+    // Frame pixel (a, b) lands exactly at picture offset (12a + 6, 12b + 4).
+    for (const auto& [a, b] : {std::pair{1, 1}, {2, 5}, {4, 3}}) {
+        EXPECT_EQ(image.pixel(2 + 12 * a + 6, 2 + 12 * b + 4),
+                  ColourOfValue(2750 + 16 * (15 - a) + b, 0))
+            << a << "," << b;
+    }
+}
+
+// Whether any pixel of the rectangle has the colour.
+bool AnyPixel(const QImage& image, const QRect& rect, QRgb colour) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            if (image.pixel(x, y) == colour) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST_F(ThermalImageControlTest, ReadoutsAppearWhereTheLayoutPutsThem) {
+    control_.SetFrame(ThermalFrame::Filled(2750));  // a black picture
+    QImage image = Paint();
+    // Marker 1 text left of it in row 8, marker 2 text right of it.
+    EXPECT_TRUE(AnyPixel(image, QRect(30, 97, 55, 13), kWhite));
+    EXPECT_TRUE(AnyPixel(image, QRect(113, 97, 60, 13), kWhite));
+    // The difference at the bottom right; nothing at the top yet.
+    EXPECT_TRUE(AnyPixel(image, QRect(120, 176, 72, 17), kWhite));
+    EXPECT_FALSE(AnyPixel(image, QRect(5, 3, 180, 40), kWhite));
+    // Status lines at the top once a snapshot is shown.
+    control_.SetStatus(2, 5, "note", "title");
+    image = Paint();
+    EXPECT_TRUE(AnyPixel(image, QRect(4, 2, 100, 12), kWhite));
+    EXPECT_TRUE(AnyPixel(image, QRect(4, 16, 30, 12), kWhite));
+    EXPECT_TRUE(AnyPixel(image, QRect(4, 30, 30, 12), kWhite));
+    // Without a second marker there is no difference readout.
+    control_.SetSecondMarkerShown(false);
+    image = Paint();
+    EXPECT_FALSE(AnyPixel(image, QRect(120, 176, 72, 17), kWhite));
+}
+
+TEST_F(ThermalImageControlTest, SetFrameStoresItReversedForThePicture) {
+    ThermalFrame frame = ThermalFrame::Filled(2750);
+    frame[0] = 3005;  // received index 0: screen block column 15, row 0
+    control_.Initialise(&palettes_, 0, frame, 2750, 3005, 135, 136, 1.0f,
+                        temperature_unit::kCelsius, 2, false, true, 0);
+    const QRgb hot = ColourOfValue(3005, 0);
+    QImage image = Paint();
+    EXPECT_EQ(image.pixel(2 + 12 * 15 + 6, 2 + 6), hot);
+    control_.SetFrame(frame);
+    image = Paint();
+    EXPECT_EQ(image.pixel(2 + 12 * 15 + 6, 2 + 6), hot);
+    EXPECT_EQ(control_.Frame(), frame);
+}
+
+TEST_F(ThermalImageControlTest, PaintEventShowsTheOffscreenImage) {
+    const QImage rendered = Rendered(control_);
+    EXPECT_EQ(rendered, Paint().convertToFormat(rendered.format()));
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QIcon>
+#include <QImage>
+#include <QObject>
+#include <QPixmap>
+#include <QWidget>
+
+#include "platform/qt/icon_resources.h"
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    int Count() const { return count_; }
+    void Reset() { count_ = 0; }
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++count_;
+        }
+        return false;
+    }
+
+  private:
+    int count_ = 0;
+};
+
+// Lets pending repaints happen.
+inline void ProcessPendingEvents() {
+    for (int k = 0; k < 5; ++k) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+// What a widget's paint handler draws, as an image of the widget's size.
+inline QImage Rendered(QWidget& widget) {
+    QImage image(widget.size(), QImage::Format_RGB32);
+    image.fill(QColor(1, 2, 3));
+    widget.render(&image);
+    return image;
+}
+
+// Icons of one flat colour each, told apart by their red and blue components.
+class FakeIconResources : public IconResources {
+  public:
+    static QColor ColourOf(int id) { return QColor(id % 256, 40, 255 - id % 256); }
+
+    QIcon Icon(int id) const override {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(ColourOf(id));
+        return QIcon(pixmap);
+    }
+};
