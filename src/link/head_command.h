@@ -13,7 +13,9 @@ class HeadCommand {
     static HeadCommand RequestDescription(std::uint8_t range);  // AA BB 94 n 00 00 AA CC
     static HeadCommand SelectRange(std::uint8_t range);         // AA BB 95 v 00 00 AA CC
 
-    std::span<const std::uint8_t> Bytes() const { return {bytes_.data(), length_}; }
+    std::span<const std::uint8_t> Bytes() const& { return {bytes_.data(), length_}; }
+    // The bytes live inside the command: a temporary's would dangle.
+    std::span<const std::uint8_t> Bytes() const&& = delete;
     bool operator==(const HeadCommand& other) const {
         return length_ == other.length_ && bytes_ == other.bytes_;
     }

@@ -30,7 +30,8 @@ TEST_F(SerialPortTest, MissingOrUnopenableDeviceLeavesThePortClosed) {
     EXPECT_FALSE(OpenCom1());  // an entry that names nothing
     EXPECT_FALSE(port_.IsOpen());
     EXPECT_FALSE(port_.Reader().Running());
-    const auto command = HeadCommand::QueryRangeCount().Bytes();
+    const HeadCommand query = HeadCommand::QueryRangeCount();
+    const auto command = query.Bytes();
     EXPECT_FALSE(port_.Write(command.data(), static_cast<int>(command.size())));
     PacketBuffer packet{};
     EXPECT_FALSE(port_.FetchPacket(packet));
@@ -82,8 +83,10 @@ TEST_F(SerialPortTest, OnlyTheLowEightBitsOfTheLengthCount) {
     ASSERT_TRUE(head.Ready());
     ASSERT_TRUE(OpenCom1());
     Bytes command(300, 0x00);
-    const auto select = HeadCommand::SelectRange(4).Bytes();
-    const auto query = HeadCommand::QueryRangeCount().Bytes();
+    const HeadCommand selectCommand = HeadCommand::SelectRange(4);
+    const HeadCommand queryCommand = HeadCommand::QueryRangeCount();
+    const auto select = selectCommand.Bytes();
+    const auto query = queryCommand.Bytes();
     std::copy(select.begin(), select.end(), command.begin());
     ASSERT_TRUE(port_.Write(command.data(), 256 + static_cast<int>(select.size())));
     ASSERT_TRUE(port_.Write(query.data(), static_cast<int>(query.size())));
@@ -115,7 +118,8 @@ TEST_F(SerialPortTest, WritesFromTwoThreadsNeverInterleave) {
         });
     });
     auto writer = [&](std::uint8_t range) {
-        const auto bytes = HeadCommand::SelectRange(range).Bytes();
+        const HeadCommand command = HeadCommand::SelectRange(range);
+        const auto bytes = command.Bytes();
         for (std::size_t i = 0; i < kEach; ++i) {
             port_.Write(bytes.data(), static_cast<int>(bytes.size()));
         }
@@ -164,7 +168,8 @@ TEST_F(SerialPortTest, CloseWakesAnIdleReaderAndCanBeRepeated) {
     port_.Close();  // the reader sits in its wait with nothing arriving
     EXPECT_FALSE(port_.IsOpen());
     EXPECT_FALSE(port_.Reader().Running());
-    const auto command = HeadCommand::QueryRangeCount().Bytes();
+    const HeadCommand query = HeadCommand::QueryRangeCount();
+    const auto command = query.Bytes();
     EXPECT_FALSE(port_.Write(command.data(), static_cast<int>(command.size())));
     port_.Close();
 }
