@@ -47,25 +47,6 @@ void AnswerNextBox(QMessageBox::StandardButton answer, SeenBox& seen) {
     });
 }
 
-TEST(QtMessageBoxService, MapsTheHandheldStylesToButtonsAndIcons) {
-    EXPECT_EQ(QtMessageBoxService::ButtonsFor(message_box::kOk), QMessageBox::Ok);
-    EXPECT_EQ(QtMessageBoxService::ButtonsFor(0x11), QMessageBox::Ok | QMessageBox::Cancel);
-    EXPECT_EQ(QtMessageBoxService::ButtonsFor(0x24), QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(QtMessageBoxService::IconFor(0x11), QMessageBox::Critical);
-    EXPECT_EQ(QtMessageBoxService::IconFor(0x24), QMessageBox::Question);
-    EXPECT_EQ(QtMessageBoxService::IconFor(0x30), QMessageBox::Warning);
-    EXPECT_EQ(QtMessageBoxService::IconFor(0x40), QMessageBox::Information);
-    EXPECT_EQ(QtMessageBoxService::IconFor(0x04), QMessageBox::NoIcon);
-}
-
-TEST(QtMessageBoxService, AnswersWithTheHandheldCodes) {
-    EXPECT_EQ(QtMessageBoxService::AnswerFor(QMessageBox::Ok), message_box::kIdOk);
-    EXPECT_EQ(QtMessageBoxService::AnswerFor(QMessageBox::Cancel), message_box::kIdCancel);
-    EXPECT_EQ(QtMessageBoxService::AnswerFor(QMessageBox::Yes), message_box::kIdYes);
-    EXPECT_EQ(QtMessageBoxService::AnswerFor(QMessageBox::No), message_box::kIdNo);
-    EXPECT_EQ(QtMessageBoxService::AnswerFor(QMessageBox::NoButton), message_box::kIdCancel);
-}
-
 TEST(QtMessageBoxService, ShowsABuiltInTextAsItStands) {
     EnsureApplication();
     QtMessageBoxService service(nullptr);

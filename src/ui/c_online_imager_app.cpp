@@ -1,0 +1,134 @@
+#include "ui/c_online_imager_app.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <cstdio>
+#include <utility>
+
+#include "document/language_choice.h"
+#include "document/online_imager_doc.h"
+#include "platform/file_error.h"
+#include "platform/message_box_service.h"
+#include "platform/qt/language_bundle.h"
+#include "platform/qt/qt_message_box_service.h"
+#include "platform/qt/qt_update_notifier.h"
+#include "platform/qt/termination_signals.h"
+#include "platform/user_language.h"
+#include "ui/c_main_frame.h"
+#include "ui/c_online_imager_view.h"
+
+COnlineImagerApp::COnlineImagerApp(std::filesystem::path executableFolder, QObject* parent)
+    : QObject(parent), executableFolder_(std::move(executableFolder)) {}
+
+COnlineImagerApp::~COnlineImagerApp() {
+    // The view goes with the frame before the document; the bundle is freed last.
+    frame_.reset();
+    document_.reset();
+}
+
+std::string COnlineImagerApp::BundleName() {
+    return LanguageChoice::BundleFileName(UserLanguage::Identifier());
+}
+
+std::string COnlineImagerApp::LoadErrorText(const std::string& bundleName) {
+    return "Error loading:\n" + bundleName;
+}
+
+bool COnlineImagerApp::InitInstance(const QStringList& arguments) {
+    QCoreApplication::setOrganizationName(QString::fromUtf8(kOrganisation));
+    QCoreApplication::setApplicationName(QString::fromUtf8(kApplication));
+    signals_ = std::make_unique<TerminationSignals>();
+    connect(signals_.get(), &TerminationSignals::Received, this,
+            &COnlineImagerApp::OnTerminationSignal);
+
+    if (!LoadLanguageBundle()) {
+        return false;
+    }
+    messages_ = std::make_unique<QtMessageBoxService>(bundle_.get());
+    notifier_ = std::make_unique<QtUpdateNotifier>(this);
+    if (!ProcessCommandLine(arguments)) {
+        return false;
+    }
+    if (!terminationRequested_) {
+        frame_->show();
+    }
+    return true;
+}
+
+int COnlineImagerApp::Run() {
+    if (terminationRequested_ || frame_ == nullptr) {
+        return 0;
+    }
+    return QApplication::exec();
+}
+
+void COnlineImagerApp::OnAppExit() {
+    if (frame_ != nullptr) {
+        QMetaObject::invokeMethod(frame_.get(), &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+bool COnlineImagerApp::event(QEvent* event) {
+    if (event->type() != QtUpdateNotifier::Event::kType) {
+        return QObject::event(event);
+    }
+    // Without a main window the notification is dropped.
+    COnlineImagerDoc* document = frame_ != nullptr ? frame_->GetActiveDocument() : nullptr;
+    if (document != nullptr) {
+        document->UpdateAllViews(nullptr, static_cast<QtUpdateNotifier::Event*>(event)->Hint());
+    }
+    return true;
+}
+
+bool COnlineImagerApp::LoadLanguageBundle() {
+    const std::string name = BundleName();
+    auto bundle = std::make_unique<LanguageBundle>(LanguageBundle::Locate(name, executableFolder_));
+    if (!bundle->IsLoaded()) {
+        QtMessageBoxService(nullptr).ShowText(LoadErrorText(name),
+                                              message_box::kOkCancel | message_box::kIconError);
+        return false;
+    }
+    bundle_ = std::move(bundle);
+    return true;
+}
+
+bool COnlineImagerApp::ProcessCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A snapshot or settings file to open."));
+    if (!parser.parse(QStringList{QString::fromUtf8(kApplication)} + arguments) ||
+        parser.positionalArguments().size() > 1) {
+        std::fprintf(
+            stderr, "quorvel-imager: %s\n",
+            qPrintable(parser.errorText().isEmpty() ? QStringLiteral("more than one file name")
+                                                    : parser.errorText()));
+        return false;
+    }
+
+    // New document, frame and view; a file name is then read into the document before
+    // the view's initial update, as the framework opens a document.
+    document_ = std::make_unique<COnlineImagerDoc>(messages_.get(), notifier_.get());
+    frame_ = std::make_unique<CMainFrame>();
+    connect(frame_.get(), &CMainFrame::ExitCommand, this, &COnlineImagerApp::OnAppExit);
+    auto* view = new COnlineImagerView(*document_, {*bundle_, *bundle_, *messages_, *notifier_});
+    frame_->SetView(view);
+    if (!parser.positionalArguments().isEmpty()) {
+        const QString file = parser.positionalArguments().front();
+        try {
+            document_->OpenArchiveFile(QFile::encodeName(file).toStdString());
+        } catch (const FileError&) {
+            std::fprintf(stderr, "quorvel-imager: cannot open %s\n", qPrintable(file));
+            return false;
+        }
+    }
+    view->OnInitialUpdate();
+    return true;
+}
+
+void COnlineImagerApp::OnTerminationSignal() {
+    // Ends like a closed window: open message boxes and dialogs give up their answer,
+    // the main window closes and the event loop returns.
+    terminationRequested_ = true;
+    QApplication::closeAllWindows();
+}

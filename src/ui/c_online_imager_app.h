@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class CMainFrame;
+class COnlineImagerDoc;
+class LanguageBundle;
+class QtMessageBoxService;
+class QtUpdateNotifier;
+class TerminationSignals;
+
+// The application object: loads the language bundle chosen by the user's language,
+// creates the document, the main frame and the view, delivers the update events to
+// the views, and ends the program in order: view, then document (acquisition thread
+// stopped, settings file written), then the language bundle.
+class COnlineImagerApp : public QObject {
+    Q_OBJECT
+
+  public:
+    static constexpr const char* kOrganisation = "Therlix";
+    static constexpr const char* kApplication = "Quorvel Imager";
+
+    // `executableFolder` is where the bundle search begins.
+    explicit COnlineImagerApp(std::filesystem::path executableFolder, QObject* parent = nullptr);
+    ~COnlineImagerApp() override;
+    COnlineImagerApp(const COnlineImagerApp&) = delete;
+    COnlineImagerApp& operator=(const COnlineImagerApp&) = delete;
+
+    // Start-up: registry key names, language bundle, document, frame and view, the
+    // command line (`arguments` without the program name; a file name opens that
+    // document archive), then the main window is shown. False when the program must end.
+    bool InitInstance(const QStringList& arguments);
+    // Runs the event loop until the main window closes; returns the exit code.
+    int Run();
+
+    // The exit command: closes the main window once control returns to the event loop.
+    void OnAppExit();
+
+    const LanguageBundle* Bundle() const { return bundle_.get(); }
+    CMainFrame* MainFrame() const { return frame_.get(); }
+    COnlineImagerDoc* Document() const { return document_.get(); }
+
+    // The bundle file name for the user's language, and the message shown without it.
+    static std::string BundleName();
+    static std::string LoadErrorText(const std::string& bundleName);
+
+  protected:
+    // Hands each update event's hint to UpdateAllViews of the active document.
+    bool event(QEvent* event) override;
+
+  private:
+    bool LoadLanguageBundle();
+    bool ProcessCommandLine(const QStringList& arguments);
+    void OnTerminationSignal();
+
+    std::filesystem::path executableFolder_;
+    bool terminationRequested_ = false;
+    // Destroyed in reverse order: frame and view, document, services, bundle last.
+    std::unique_ptr<LanguageBundle> bundle_;
+    std::unique_ptr<QtMessageBoxService> messages_;
+    std::unique_ptr<QtUpdateNotifier> notifier_;
+    std::unique_ptr<TerminationSignals> signals_;
+    std::unique_ptr<COnlineImagerDoc> document_;
+    std::unique_ptr<CMainFrame> frame_;
+};

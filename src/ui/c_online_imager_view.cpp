@@ -1,0 +1,465 @@
+#include "ui/c_online_imager_view.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "display/qt/default_font.h"
+#include "document/online_imager_doc.h"
+#include "platform/file_error.h"
+#include "platform/message_box_service.h"
+#include "platform/qt/icon_resources.h"
+#include "platform/string_resources.h"
+#include "platform/update_flags.h"
+#include "platform/update_notifier.h"
+
+namespace {
+
+constexpr int kNoIcon = 0;
+constexpr int kIconSize = 16;
+constexpr int kRowTop = 235;
+constexpr int kRowHeight = 32;
+constexpr int kWideButton = 46;
+constexpr int kNarrowButton = 38;
+constexpr int kAutoSpanReleasedIcon = 151;
+constexpr int kAutoSpanPressedIcon = 152;
+
+struct ButtonSpec {
+    COnlineImagerView::Button button;
+    int controlId;
+    int left;
+    int right;
+    int caption;
+    int icon;
+};
+
+// Buttons in the order they are created, with their control ids, places in the
+// bottom row and language resources.
+constexpr std::array<ButtonSpec, COnlineImagerView::kButtonCount> kButtonSpecs{{
+    {COnlineImagerView::kHold, 105, 1, 47, 130, 135},
+    {COnlineImagerView::kFitSpan, 118, 49, 95, 131, 142},
+    {COnlineImagerView::kAutoSpan, 117, 49, 95, 131, kAutoSpanPressedIcon},
+    {COnlineImagerView::kSettings, 106, 97, 143, 132, 136},
+    {COnlineImagerView::kBrowse, 108, 145, 191, 133, 141},
+    {COnlineImagerView::kExit, 109, 193, 239, 134, 140},
+    {COnlineImagerView::kPrevious, 110, 1, 39, 135, 139},
+    {COnlineImagerView::kNext, 111, 41, 79, 136, 138},
+    {COnlineImagerView::kDelete, 112, 81, 119, 137, 137},
+    {COnlineImagerView::kLive, 113, 161, 199, 138, 143},
+    {COnlineImagerView::kSave, 114, 1, 47, 139, kNoIcon},
+    {COnlineImagerView::kDiscard, 115, 49, 95, 140, kNoIcon},
+}};
+
+constexpr int kPromptId = 116;
+constexpr int kPromptCaption = 141;
+
+// The buttons that take an icon, in the order they get it.
+constexpr std::array kIconOrder{
+    COnlineImagerView::kHold,     COnlineImagerView::kSettings, COnlineImagerView::kFitSpan,
+    COnlineImagerView::kAutoSpan, COnlineImagerView::kBrowse,   COnlineImagerView::kExit,
+    COnlineImagerView::kPrevious, COnlineImagerView::kNext,     COnlineImagerView::kDelete,
+    COnlineImagerView::kLive,
+};
+
+QRect FromEdges(int left, int top, int right, int bottom) {
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QString Text(const StringResources& strings, int id) {
+    return QString::fromStdString(strings.String(id));
+}
+
+}  // namespace
+
+const QColor COnlineImagerView::kBackground(192, 192, 192);
+
+COnlineImagerView::COnlineImagerView(COnlineImagerDoc& document, const Services& services,
+                                     QWidget* parent)
+    : QWidget(parent), document_(document), services_(services) {
+    setObjectName(QStringLiteral("COnlineImagerView"));
+    setFixedSize(kWidth, kHeight);
+    setFont(DefaultControlFont());
+    setFocusPolicy(Qt::StrongFocus);
+    thermalImage_.SetStringResources(&services_.strings);
+    rangeBar_.SetStringResources(&services_.strings);
+    batteryGauge_.SetResources(&services_.strings, &services_.icons);
+    document_.AddView(this);
+}
+
+COnlineImagerView::~COnlineImagerView() {
+    document_.RemoveView(this);
+}
+
+// --- initial update ---------------------------------------------------------------------
+
+void COnlineImagerView::OnInitialUpdate() {
+    OnUpdate(nullptr, 0, nullptr);
+    CreateDisplayControls();
+    InitialiseDisplayControls();
+    CreateButtons();
+    initialised_ = true;
+    ShowLiveRow();
+    setFocus();
+}
+
+void COnlineImagerView::CreateDisplayControls() {
+    const std::array<std::pair<QWidget*, QRect>, 4> controls{{
+        {&thermalImage_, FromEdges(1, 1, 197, 197)},
+        {&colourScale_, FromEdges(199, 1, 239, 197)},
+        {&rangeBar_, FromEdges(1, 199, 197, 234)},
+        {&batteryGauge_, FromEdges(199, 199, 239, 234)},
+    }};
+    int id = 101;
+    for (const auto& [control, place] : controls) {
+        control->setParent(this);
+        control->setObjectName(QString::number(id++));
+        control->setGeometry(place);
+        control->show();
+    }
+}
+
+void COnlineImagerView::InitialiseDisplayControls() {
+    const COnlineImagerDoc& d = document_;
+    thermalImage_.Initialise(&palettes_, d.GetPaletteNumber(), d.GetDisplayFrame(), d.GetSpanLow(),
+                             d.GetSpanHigh(), d.GetSpotPosition(0), d.GetSpotPosition(1),
+                             d.GetEmissivity(), d.GetTemperatureUnit(), selectionMode_,
+                             interpolated_, d.IsSecondSpotShown(), d.GetBackgroundTemperature());
+    rangeBar_.Initialise(d.GetRangeLow(), d.GetRangeHigh(), d.GetSpanLow(), d.GetSpanHigh(),
+                         d.GetEmissivity(), d.GetTemperatureUnit(), selectionMode_,
+                         d.GetBackgroundTemperature());
+    colourScale_.Initialise(&palettes_, d.GetPaletteNumber(), d.GetSpanLow(), d.GetSpanHigh(),
+                            d.GetEmissivity(), d.GetTemperatureUnit(),
+                            d.GetBackgroundTemperature());
+}
+
+void COnlineImagerView::CreateButtons() {
+    for (const ButtonSpec& spec : kButtonSpecs) {
+        ImageButton& button = buttons_[spec.button];
+        button.setParent(this);
+        button.setObjectName(QString::number(spec.controlId));
+        button.setText(Text(services_.strings, spec.caption));
+        button.setGeometry(FromEdges(spec.left, kRowTop, spec.right, kRowTop + kRowHeight));
+        // Clicks leave the keyboard focus with the view, so the arrow keys keep working.
+        button.setFocusPolicy(Qt::TabFocus);
+        button.SetToggle(spec.button == kAutoSpan);
+        button.hide();
+    }
+    prompt_.setParent(this);
+    prompt_.setObjectName(QString::number(kPromptId));
+    prompt_.setText(Text(services_.strings, kPromptCaption));
+    prompt_.setWordWrap(true);
+    prompt_.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    prompt_.setGeometry(FromEdges(97, kRowTop, 239, kRowTop + kRowHeight));
+    prompt_.hide();
+
+    for (ImageButton& button : buttons_) {
+        button.setFont(font());
+        button.SetFlat(false);
+    }
+    for (Button which : kIconOrder) {
+        const ButtonSpec& spec =
+            *std::find_if(kButtonSpecs.begin(), kButtonSpecs.end(),
+                          [which](const ButtonSpec& s) { return s.button == which; });
+        buttons_[which].SetIcon(services_.icons, spec.icon, kIconSize, kIconSize);
+        buttons_[which].SetAlignment(ImageButton::kIconAbove);
+    }
+    buttons_[kAutoSpan].SetCheck(1);
+
+    connect(&buttons_[kExit], &QAbstractButton::clicked, this, &COnlineImagerView::ExitCommand);
+}
+
+// --- update flags ----------------------------------------------------------------------
+
+void COnlineImagerView::OnUpdate(ViewInterface*, std::uint32_t hint, void*) {
+    if (!initialised_) {
+        // Only the base initial update's hint 0 comes this early; it touches nothing.
+        return;
+    }
+    if (hint & update_flag::kFrame) {
+        UpdateFrame();
+    }
+    if (hint & update_flag::kSpots) {
+        UpdateSpots();
+    }
+    if (hint & update_flag::kSpan) {
+        UpdateSpan();
+    }
+    if (hint & update_flag::kCorrection) {
+        UpdateCorrections();
+    }
+    if (hint & update_flag::kUnit) {
+        UpdateUnit();
+    }
+    if (hint & update_flag::kPalette) {
+        UpdatePalette();
+    }
+    if (hint & update_flag::kSecondSpot) {
+        UpdateSecondSpot();
+    }
+    if (hint & update_flag::kBattery) {
+        batteryGauge_.Refresh();
+    }
+    if (hint & update_flag::kBlink) {
+        UpdateBlink();
+    }
+    if (hint & update_flag::kSnapshot) {
+        UpdateSnapshotStatus();
+    }
+    if (hint & update_flag::kRange) {
+        UpdateRangeLimits();
+    }
+}
+
+void COnlineImagerView::UpdateFrame() {
+    thermalImage_.SetFrame(document_.GetDisplayFrame());
+}
+
+void COnlineImagerView::UpdateSpots() {
+    thermalImage_.SetMarkerPosition(0, document_.GetSpotPosition(0));
+    if (document_.IsSecondSpotShown()) {
+        thermalImage_.SetMarkerPosition(1, document_.GetSpotPosition(1));
+    }
+}
+
+void COnlineImagerView::UpdateSpan() {
+    const std::uint16_t low = document_.GetSpanLow();
+    const std::uint16_t high = document_.GetSpanHigh();
+    thermalImage_.SetDisplayRange(low, high);
+    colourScale_.SetDisplayRange(low, high);
+    rangeBar_.SetDisplayRange(low, high);
+}
+
+void COnlineImagerView::UpdateCorrections() {
+    const float emissivity = document_.GetEmissivity();
+    thermalImage_.SetEmissivity(emissivity);
+    colourScale_.SetEmissivity(emissivity);
+    rangeBar_.SetEmissivity(emissivity);
+    const std::int16_t background = document_.GetBackgroundTemperature();
+    thermalImage_.SetBackgroundTemperature(background);
+    colourScale_.SetBackgroundTemperature(background);
+    rangeBar_.SetBackgroundTemperature(background);
+}
+
+void COnlineImagerView::UpdateUnit() {
+    const std::int16_t unit = document_.GetTemperatureUnit();
+    thermalImage_.SetUnit(unit);
+    colourScale_.SetUnit(unit);
+    rangeBar_.SetUnit(unit);
+}
+
+void COnlineImagerView::UpdatePalette() {
+    thermalImage_.SetPaletteNumber(document_.GetPaletteNumber());
+    colourScale_.SetPaletteNumber(document_.GetPaletteNumber());
+}
+
+void COnlineImagerView::UpdateSecondSpot() {
+    const bool shown = document_.IsSecondSpotShown();
+    thermalImage_.SetSecondMarkerShown(shown);
+    if (selectionMode_ == kSpot2 && !shown) {
+        selectionMode_ = kSpan;
+    }
+    SetSelectionMode(selectionMode_);
+}
+
+void COnlineImagerView::UpdateBlink() {
+    if (selectionMode_ == kSpan) {
+        rangeBar_.ToggleCursor();
+    } else {
+        thermalImage_.ToggleCursor();
+    }
+}
+
+void COnlineImagerView::UpdateSnapshotStatus() {
+    thermalImage_.SetStatus(document_.GetSnapshotIndex(), document_.CountSnapshots(),
+                            document_.GetSnapshotNote(), document_.GetSnapshotTitle());
+    if (!document_.AnySnapshot() && !buttons_[kDelete].isHidden()) {
+        LiveCommand();
+    }
+}
+
+void COnlineImagerView::UpdateRangeLimits() {
+    rangeBar_.SetRangeLimits(document_.GetRangeLow(), document_.GetRangeHigh());
+}
+
+// --- view modes for the document archive ------------------------------------------------
+
+void COnlineImagerView::SetInterpolatedMode(bool on) {
+    interpolated_ = on;
+    thermalImage_.SetInterpolated(on);
+}
+
+bool COnlineImagerView::GetEdgeRepairFlag() const {
+    return thermalImage_.EdgeMask();
+}
+
+void COnlineImagerView::SetEdgeRepairFlag(bool on) {
+    thermalImage_.SetEdgeMask(on);
+}
+
+void COnlineImagerView::SetEdgeRepaired(bool repaired) {
+    // The browsing flag stands in for the Delete button's visibility, which only the
+    // user-interface thread may read.
+    if (initialised_ && !browsing_) {
+        thermalImage_.SetEdgeMask(repaired);
+    }
+}
+
+// --- keys ------------------------------------------------------------------------------
+
+void COnlineImagerView::HandleKey(int key) {
+    const bool arrow = key >= kKeyLeft && key <= kKeyDown;
+    if (arrow && selectionMode_ == kSpan) {
+        switch (key) {
+            case kKeyLeft:
+                document_.ShiftSpanDown();
+                break;
+            case kKeyRight:
+                document_.ShiftSpanUp();
+                break;
+            case kKeyUp:
+                document_.WidenSpan();
+                break;
+            default:
+                document_.NarrowSpan();
+                break;
+        }
+        return;
+    }
+    if (arrow) {
+        document_.MoveSpot(selectionMode_, key);
+        return;
+    }
+    if (key != kKeyReturn) {
+        return;
+    }
+    std::int16_t mode = selectionMode_ + 1 > kSpan ? kSpot1 : selectionMode_ + 1;
+    if (mode == kSpot2 && !document_.IsSecondSpotShown()) {
+        mode = kSpan;
+    }
+    // The span follows the scene by itself while automatic span is on for live pictures.
+    if (mode == kSpan && document_.IsAutoSpanOn() && document_.IsAutoSpanAllowed() &&
+        document_.GetSnapshotIndex() == -1) {
+        mode = kSpot1;
+    }
+    SetSelectionMode(mode);
+}
+
+void COnlineImagerView::SetSelectionMode(std::int16_t mode) {
+    selectionMode_ = mode;
+    thermalImage_.SetSelectionMode(mode);
+    rangeBar_.SetSelectionMode(mode);
+}
+
+void COnlineImagerView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left:
+            HandleKey(kKeyLeft);
+            break;
+        case Qt::Key_Up:
+            HandleKey(kKeyUp);
+            break;
+        case Qt::Key_Right:
+            HandleKey(kKeyRight);
+            break;
+        case Qt::Key_Down:
+            HandleKey(kKeyDown);
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            HandleKey(kKeyReturn);
+            break;
+        default:
+            break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void COnlineImagerView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), kBackground);
+}
+
+// --- button rows -----------------------------------------------------------------------
+
+void COnlineImagerView::ShowAutoOrFitSpan() {
+    const bool automatic = document_.IsAutoSpanAllowed();
+    buttons_[kAutoSpan].setVisible(automatic);
+    buttons_[kFitSpan].setVisible(!automatic);
+}
+
+void COnlineImagerView::MoveButton(Button which, int left, int width) {
+    buttons_[which].setGeometry(left, kRowTop, width, kRowHeight);
+    buttons_[which].update();
+}
+
+void COnlineImagerView::ShowLiveRow() {
+    browsing_ = false;
+    for (Button hidden : {kPrevious, kNext, kDelete, kLive, kSave, kDiscard}) {
+        buttons_[hidden].hide();
+    }
+    prompt_.hide();
+    MoveButton(kSettings, 97, kWideButton);
+    MoveButton(kExit, 193, kWideButton);
+    for (Button shown : {kHold, kSettings, kBrowse, kExit}) {
+        buttons_[shown].show();
+    }
+    ShowAutoOrFitSpan();
+}
+
+void COnlineImagerView::ShowHeldRow() {
+    for (Button hidden : {kHold, kSettings, kFitSpan, kAutoSpan, kBrowse, kExit}) {
+        buttons_[hidden].hide();
+    }
+    buttons_[kSave].show();
+    buttons_[kDiscard].show();
+    prompt_.show();
+}
+
+void COnlineImagerView::ShowBrowsingRow() {
+    browsing_ = true;
+    for (Button hidden : {kHold, kFitSpan, kAutoSpan, kBrowse}) {
+        buttons_[hidden].hide();
+    }
+    for (Button shown : {kPrevious, kNext, kDelete, kLive}) {
+        buttons_[shown].show();
+    }
+    MoveButton(kSettings, 121, kNarrowButton);
+    MoveButton(kExit, 201, kNarrowButton);
+}
+
+// --- commands --------------------------------------------------------------------------
+
+void COnlineImagerView::LiveCommand() {
+    browsing_ = false;
+    try {
+        document_.OfferToSaveChanges();
+    } catch (const FileError& error) {
+        ReportFileError(error);
+    }
+    for (Button hidden : {kPrevious, kNext, kDelete, kLive}) {
+        buttons_[hidden].hide();
+    }
+    for (Button shown : {kHold, kBrowse}) {
+        buttons_[shown].show();
+    }
+    ShowAutoOrFitSpan();
+    MoveButton(kSettings, 97, kWideButton);
+    MoveButton(kExit, 193, kWideButton);
+    try {
+        document_.ReturnToLive(true);
+    } catch (const FileError& error) {
+        ReportFileError(error);
+    }
+    services_.notifier.PostUpdate(update_flag::kSnapshot);
+    setFocus();
+}
+
+void COnlineImagerView::ExitCommand() {
+    if (QWidget* frame = window(); frame != this) {
+        QMetaObject::invokeMethod(frame, &QWidget::close, Qt::QueuedConnection);
+    }
+    setFocus();
+}
+
+void COnlineImagerView::ReportFileError(const std::exception& error) {
+    services_.messages.ShowText(error.what(), message_box::kOk | message_box::kIconError);
+}

@@ -1,0 +1,156 @@
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+#include "display/qt/battery_gauge_control.h"
+#include "display/qt/colour_scale_control.h"
+#include "display/qt/range_bar_control.h"
+#include "display/qt/thermal_image_control.h"
+#include "palette/palette_set.h"
+#include "platform/view_interface.h"
+#include "ui/image_button.h"
+
+class COnlineImagerDoc;
+class IconResources;
+class MessageBoxService;
+class StringResources;
+class UpdateNotifier;
+
+// The one view of the document, 240 x 268 pixels: the thermal picture, colour scale,
+// range bar and battery gauge, and the bottom row of buttons in one of three layouts
+// (live, held, browsing). It pushes the document's state into the controls for each
+// update flag and turns the arrow keys and Return into spot and span moves.
+class COnlineImagerView : public QWidget, public ViewInterface {
+    Q_OBJECT
+
+  public:
+    // The buttons, in the order the view holds them.
+    enum Button {
+        kHold,
+        kSettings,
+        kFitSpan,
+        kAutoSpan,
+        kBrowse,
+        kExit,
+        kPrevious,
+        kNext,
+        kDelete,
+        kLive,
+        kSave,
+        kDiscard,
+        kButtonCount
+    };
+
+    // What the arrow keys move.
+    enum SelectionMode : std::int16_t { kSpot1 = 0, kSpot2 = 1, kSpan = 2 };
+
+    // Handheld key codes that HandleKey understands.
+    static constexpr int kKeyReturn = 0x0D;
+    static constexpr int kKeyLeft = 0x25;
+    static constexpr int kKeyUp = 0x26;
+    static constexpr int kKeyRight = 0x27;
+    static constexpr int kKeyDown = 0x28;
+
+    static constexpr int kWidth = 240;
+    static constexpr int kHeight = 268;
+    static const QColor kBackground;
+
+    // What the view uses besides the document; all must outlive the view.
+    struct Services {
+        const StringResources& strings;  // captions and the controls' texts
+        const IconResources& icons;      // button and battery icons
+        MessageBoxService& messages;
+        UpdateNotifier& notifier;  // update notifications to the user-interface thread
+    };
+
+    // Attaches itself to `document`.
+    COnlineImagerView(COnlineImagerDoc& document, const Services& services,
+                      QWidget* parent = nullptr);
+    ~COnlineImagerView() override;
+    COnlineImagerView(const COnlineImagerView&) = delete;
+    COnlineImagerView& operator=(const COnlineImagerView&) = delete;
+
+    COnlineImagerDoc& GetDocument() const { return document_; }
+
+    // Creates and initialises every child window; then the live row is shown.
+    void OnInitialUpdate();
+    bool IsInitialised() const { return initialised_.load(); }
+
+    // ViewInterface.
+    void OnUpdate(ViewInterface* sender, std::uint32_t hint, void* object) override;
+    bool GetInterpolatedMode() const override { return interpolated_; }
+    void SetInterpolatedMode(bool on) override;
+    bool GetEdgeRepairFlag() const override;
+    void SetEdgeRepairFlag(bool on) override;
+    // From the acquisition thread: stores the flag unless snapshots are being browsed.
+    void SetEdgeRepaired(bool repaired) override;
+
+    // Arrow keys move the selected spot or the span; Return selects the next of them.
+    void HandleKey(int key);
+    std::int16_t GetSelectionMode() const { return selectionMode_; }
+    // Selects what the arrow keys move and tells the picture and the range bar.
+    void SetSelectionMode(std::int16_t mode);
+
+    // The three layouts of the bottom row.
+    void ShowLiveRow();
+    void ShowHeldRow();
+    void ShowBrowsingRow();
+    // Snapshots are being browsed: the browsing row is shown.
+    bool IsBrowsing() const { return browsing_.load(); }
+
+    // Leaves browsing or a held picture for live pictures, offering to save a
+    // modified snapshot first.
+    void LiveCommand();
+    // Closes the main window once control returns to the event loop.
+    void ExitCommand();
+
+    ImageButton& ButtonAt(Button which) { return buttons_[which]; }
+    QLabel& Prompt() { return prompt_; }
+    ThermalImageControl& ThermalImage() { return thermalImage_; }
+    ColourScaleControl& ColourScale() { return colourScale_; }
+    RangeBarControl& RangeBar() { return rangeBar_; }
+    BatteryGaugeControl& BatteryGauge() { return batteryGauge_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void CreateDisplayControls();
+    void InitialiseDisplayControls();
+    void CreateButtons();
+    void ShowAutoOrFitSpan();
+    void MoveButton(Button which, int left, int width);
+    void ReportFileError(const std::exception& error);
+
+    void UpdateFrame();
+    void UpdateSpots();
+    void UpdateSpan();
+    void UpdateCorrections();
+    void UpdateUnit();
+    void UpdatePalette();
+    void UpdateSecondSpot();
+    void UpdateBlink();
+    void UpdateSnapshotStatus();
+    void UpdateRangeLimits();
+
+    COnlineImagerDoc& document_;
+    Services services_;
+
+    PaletteSet palettes_;
+    ThermalImageControl thermalImage_;
+    ColourScaleControl colourScale_;
+    RangeBarControl rangeBar_;
+    BatteryGaugeControl batteryGauge_;
+    std::array<ImageButton, kButtonCount> buttons_;
+    QLabel prompt_;
+    std::int16_t selectionMode_ = kSpot1;
+    bool interpolated_ = true;
+    // Read by the acquisition thread (SetEdgeRepaired), written here.
+    std::atomic<bool> browsing_{false};
+    std::atomic<bool> initialised_{false};
+};

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "document/archive_reader.h"
+#include "document/document_archive.h"
+#include "document/document_record.h"
+#include "e2e/child_process.h"
+#include "platform/whole_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+const std::string kImager = QUORVEL_BIN_DIR "/quorvel-imager";
+const std::string kHeadSim = QUORVEL_BIN_DIR "/quorvel-headsim";
+
+template <typename Condition>
+bool WaitUntil(Condition condition, milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        std::this_thread::sleep_for(milliseconds(20));
+    }
+    return true;
+}
+
+std::string FileText(const fs::path& path) {
+    std::ifstream file(path);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+class ImagerEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("quorvel-e2e-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(root_ = folder_ / "data" / "therlix-handheld");
+        fs::create_directories(folder_ / "runtime");
+        fs::permissions(folder_ / "runtime", fs::perms::owner_all);
+    }
+    void TearDown() override {
+        if (HasFailure()) {
+            std::cerr << "imager output:\n" << FileText(folder_ / "imager.log") << '\n';
+        }
+        fs::remove_all(folder_);
+    }
+
+    std::map<std::string, std::string> Environment() const {
+        return {{"XDG_DATA_HOME", (folder_ / "data").string()},
+                {"XDG_RUNTIME_DIR", (folder_ / "runtime").string()},
+                {"QT_QPA_PLATFORM", "offscreen"},
+                {"LC_ALL", "C"},
+                {"LANG", "C"}};
+    }
+
+    fs::path SettingsFile() const {
+        return root_ / "Program Files" / "Therlix Imager" / "Persist.dat";
+    }
+
+    // Starts the imager, waits for its SIGTERM handler, lets it run for `runFor`, ends
+    // it with SIGTERM and expects an orderly exit.
+    void RunImagerFor(milliseconds runFor) {
+        ChildProcess imager(kImager, {}, Environment(), (folder_ / "imager.log").string());
+        ASSERT_TRUE(imager.Started());
+        ASSERT_TRUE(WaitUntil([&] { return imager.Catches(SIGTERM); }, seconds(20)))
+            << "the imager never installed its SIGTERM handler";
+        std::this_thread::sleep_for(runFor);
+        ASSERT_TRUE(imager.Signal(SIGTERM));
+        const std::optional<int> status = imager.WaitFor(seconds(30));
+        ASSERT_TRUE(status) << "the imager did not end after SIGTERM";
+        ASSERT_TRUE(WIFEXITED(*status)) << "status " << *status;
+        EXPECT_EQ(WEXITSTATUS(*status), 0);
+    }
+
+    DocumentRecord ReadSettings(std::size_t& size) const {
+        const auto bytes = WholeFile::Read(SettingsFile());
+        DocumentRecord record;
+        size = bytes ? bytes->size() : 0;
+        if (bytes) {
+            ArchiveReader archive(*bytes);
+            DocumentArchive::Load(archive, record);
+        }
+        return record;
+    }
+
+    // Whether the settings file holds `text` as UTF-16 code units (the stored range
+    // description is not read back into a document).
+    bool HoldsUtf16Text(const std::string& text) const {
+        const auto bytes = WholeFile::Read(SettingsFile());
+        std::vector<std::uint8_t> wanted;
+        for (char c : text) {
+            wanted.push_back(static_cast<std::uint8_t>(c));
+            wanted.push_back(0);
+        }
+        return bytes && std::search(bytes->begin(), bytes->end(), wanted.begin(), wanted.end()) !=
+                            bytes->end();
+    }
+
+    fs::path folder_;
+    fs::path root_;
+};
+
+TEST_F(ImagerEndToEnd, WithoutAHeadTheFirstRunLeavesTheDefaultSettingsFile) {
+    RunImagerFor(milliseconds(500));
+    ASSERT_TRUE(fs::exists(SettingsFile()));
+    std::size_t size = 0;
+    const DocumentRecord record = ReadSettings(size);
+    EXPECT_EQ(size, 585u);
+    EXPECT_EQ(record.displayFrame, ThermalFrame::Filled(kEmptyPictureValue));
+    EXPECT_EQ(record.spanLow, 2930);
+    EXPECT_EQ(record.spanHigh, 3130);
+    EXPECT_EQ(record.paletteNumber, 1);
+    EXPECT_EQ(record.spotPosition1, 135);
+    EXPECT_EQ(record.spotPosition2, 136);
+    // The view is gone when the document writes the file at the end.
+    EXPECT_EQ(record.interpolatedMode, std::optional<bool>(false));
+    EXPECT_EQ(record.edgeRepair, std::optional<bool>(false));
+    EXPECT_TRUE(fs::is_directory(root_ / "My Documents" / "Snapshots"));
+}
+
+TEST_F(ImagerEndToEnd, WithTheSimulatedHeadTheLastFrameAndSpanAreStored) {
+    ChildProcess head(kHeadSim, {"--device-root"}, Environment(),
+                      (folder_ / "headsim.log").string());
+    ASSERT_TRUE(head.Started());
+    ASSERT_TRUE(WaitUntil([&] { return fs::is_symlink(root_ / "COM1"); }, seconds(10)));
+
+    RunImagerFor(seconds(4));
+    ASSERT_TRUE(head.Signal(SIGTERM));
+    EXPECT_TRUE(head.WaitFor(seconds(10)));
+
+    std::size_t size = 0;
+    const DocumentRecord record = ReadSettings(size);
+    EXPECT_GT(size, 585u) << "the range description is stored";
+    const auto [lowest, highest] =
+        std::minmax_element(record.displayFrame.pixels.begin(), record.displayFrame.pixels.end());
+    EXPECT_NE(record.displayFrame, ThermalFrame::Filled(kEmptyPictureValue));
+    EXPECT_LT(*lowest, *highest) << "a scene, not a uniform picture";
+    EXPECT_GT(*lowest, 2530);
+    EXPECT_LT(*highest, 3730);
+    // The first built-in range of the simulated head.
+    EXPECT_EQ(record.rangeLow, 2530);
+    EXPECT_EQ(record.rangeHigh, 3730);
+    EXPECT_TRUE(HoldsUtf16Text("-20 ... 100 C")) << "the description of the range is stored";
+    // Automatic span has moved the span off its start values toward the scene.
+    EXPECT_NE((std::pair<int, int>(record.spanLow, record.spanHigh)),
+              (std::pair<int, int>(2930, 3130)));
+    EXPECT_LT(record.spanLow, record.spanHigh);
+    EXPECT_LT(record.spanLow, *highest);
+    EXPECT_GT(record.spanHigh, *lowest);
+}
+
+}  // namespace
