@@ -105,6 +105,16 @@ TEST_F(LinkEndToEndTest, SimulatedHeadCompletesTheHandshakeAndStreamsFrames) {
         EXPECT_LT(*warmest, 3150);
     }
     EXPECT_TRUE(messages_.texts.empty());
+
+    // The simulator outlives a closed port: a new link gets frames again.
+    {
+        ImagerLink again(&messages_, nullptr, nullptr);
+        int frames = 0;
+        ASSERT_TRUE(WaitUntil([&] {
+            frames += again.Poll();
+            return frames >= 3;
+        }));
+    }
     EXPECT_EQ(head.Stop(), 0);
     EXPECT_FALSE(ComPortLinked());  // the simulator removed its link
 }
