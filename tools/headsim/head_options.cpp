@@ -320,7 +320,8 @@ std::string HeadOptionsHelp() {
     return R"(Usage: quorvel-headsim [OPTION]...
 Plays a thermal sensor head on a new pseudo-terminal and prints the path of its
 slave side. Answers range queries, follows range selection and streams frames of a
-warm object drifting over a room-temperature background. Ends on SIGTERM or SIGINT.
+warm object drifting over a room-temperature background. Ends on SIGTERM, SIGINT
+or SIGHUP and then removes the link it made.
 
 Where the imager finds it:
   --link PATH              make PATH a symbolic link to the slave side (removed at exit)
