@@ -17,7 +17,8 @@ bool EnsureApplication() {
         static int argc = 1;
         static char name[] = "test_ui";
         static char* argv[] = {name, nullptr};
-        static QApplication application(argc, argv);
+        // Never destroyed: Qt's own statics may be gone when the program's are.
+        new QApplication(argc, argv);
     }
     return true;
 }
