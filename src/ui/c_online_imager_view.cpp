@@ -23,7 +23,7 @@ constexpr int kNarrowButton = 38;
 constexpr int kAutoSpanReleasedIcon = 151;
 constexpr int kAutoSpanPressedIcon = 152;
 
-struct ButtonSpec {
+struct ButtonEntry {
     COnlineImagerView::Button button;
     int controlId;
     int left;
@@ -34,7 +34,7 @@ struct ButtonSpec {
 
 // Buttons in the order they are created, with their control ids, places in the
 // bottom row and language resources.
-constexpr std::array<ButtonSpec, COnlineImagerView::kButtonCount> kButtonSpecs{{
+constexpr std::array<ButtonEntry, COnlineImagerView::kButtonCount> kButtonTable{{
     {COnlineImagerView::kHold, 105, 1, 47, 130, 135},
     {COnlineImagerView::kFitSpan, 118, 49, 95, 131, 142},
     {COnlineImagerView::kAutoSpan, 117, 49, 95, 131, kAutoSpanPressedIcon},
@@ -132,15 +132,15 @@ void COnlineImagerView::InitialiseDisplayControls() {
 }
 
 void COnlineImagerView::CreateButtons() {
-    for (const ButtonSpec& spec : kButtonSpecs) {
-        ImageButton& button = buttons_[spec.button];
+    for (const ButtonEntry& entry : kButtonTable) {
+        ImageButton& button = buttons_[entry.button];
         button.setParent(this);
-        button.setObjectName(QString::number(spec.controlId));
-        button.setText(Text(services_.strings, spec.caption));
-        button.setGeometry(FromEdges(spec.left, kRowTop, spec.right, kRowTop + kRowHeight));
+        button.setObjectName(QString::number(entry.controlId));
+        button.setText(Text(services_.strings, entry.caption));
+        button.setGeometry(FromEdges(entry.left, kRowTop, entry.right, kRowTop + kRowHeight));
         // Clicks leave the keyboard focus with the view, so the arrow keys keep working.
         button.setFocusPolicy(Qt::TabFocus);
-        button.SetToggle(spec.button == kAutoSpan);
+        button.SetToggle(entry.button == kAutoSpan);
         button.hide();
     }
     prompt_.setParent(this);
@@ -156,10 +156,10 @@ void COnlineImagerView::CreateButtons() {
         button.SetFlat(false);
     }
     for (Button which : kIconOrder) {
-        const ButtonSpec& spec =
-            *std::find_if(kButtonSpecs.begin(), kButtonSpecs.end(),
-                          [which](const ButtonSpec& s) { return s.button == which; });
-        buttons_[which].SetIcon(services_.icons, spec.icon, kIconSize, kIconSize);
+        const ButtonEntry& entry =
+            *std::find_if(kButtonTable.begin(), kButtonTable.end(),
+                          [which](const ButtonEntry& e) { return e.button == which; });
+        buttons_[which].SetIcon(services_.icons, entry.icon, kIconSize, kIconSize);
         buttons_[which].SetAlignment(ImageButton::kIconAbove);
     }
     buttons_[kAutoSpan].SetCheck(1);
