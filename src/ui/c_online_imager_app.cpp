@@ -18,6 +18,14 @@
 #include "ui/c_main_frame.h"
 #include "ui/c_online_imager_view.h"
 
+namespace {
+
+// Dialog templates of the language bundle.
+constexpr int kSettingsDialogTemplate = 131;
+constexpr int kFolderDialogTemplate = 153;
+
+}  // namespace
+
 COnlineImagerApp::COnlineImagerApp(std::filesystem::path executableFolder, QObject* parent)
     : QObject(parent), executableFolder_(std::move(executableFolder)) {}
 
@@ -111,7 +119,10 @@ bool COnlineImagerApp::ProcessCommandLine(const QStringList& arguments) {
     document_ = std::make_unique<COnlineImagerDoc>(messages_.get(), notifier_.get());
     frame_ = std::make_unique<CMainFrame>();
     connect(frame_.get(), &CMainFrame::ExitCommand, this, &COnlineImagerApp::OnAppExit);
-    auto* view = new COnlineImagerView(*document_, {*bundle_, *bundle_, *messages_, *notifier_});
+    auto* view =
+        new COnlineImagerView(*document_, {*bundle_, *bundle_, *messages_, *notifier_,
+                                           bundle_->DialogTemplate(kSettingsDialogTemplate),
+                                           bundle_->DialogTemplate(kFolderDialogTemplate)});
     frame_->SetView(view);
     if (!parser.positionalArguments().isEmpty()) {
         const QString file = parser.positionalArguments().front();

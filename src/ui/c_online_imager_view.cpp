@@ -5,12 +5,9 @@
 
 #include "display/qt/default_font.h"
 #include "document/online_imager_doc.h"
-#include "platform/file_error.h"
-#include "platform/message_box_service.h"
 #include "platform/qt/icon_resources.h"
 #include "platform/string_resources.h"
 #include "platform/update_flags.h"
-#include "platform/update_notifier.h"
 
 namespace {
 
@@ -20,8 +17,7 @@ constexpr int kRowTop = 235;
 constexpr int kRowHeight = 32;
 constexpr int kWideButton = 46;
 constexpr int kNarrowButton = 38;
-constexpr int kAutoSpanReleasedIcon = 151;
-constexpr int kAutoSpanPressedIcon = 152;
+constexpr int kAutoSpanPressedIcon = ViewCommands::kAutoSpanPressedIcon;
 
 struct ButtonEntry {
     COnlineImagerView::Button button;
@@ -163,8 +159,13 @@ void COnlineImagerView::CreateButtons() {
         buttons_[which].SetAlignment(ImageButton::kIconAbove);
     }
     buttons_[kAutoSpan].SetCheck(1);
+    commands_.Connect();
+}
 
-    connect(&buttons_[kExit], &QAbstractButton::clicked, this, &COnlineImagerView::ExitCommand);
+int COnlineImagerView::ControlId(Button which) {
+    return std::find_if(kButtonTable.begin(), kButtonTable.end(),
+                        [which](const ButtonEntry& e) { return e.button == which; })
+        ->controlId;
 }
 
 // --- update flags ----------------------------------------------------------------------
@@ -272,7 +273,7 @@ void COnlineImagerView::UpdateSnapshotStatus() {
     thermalImage_.SetStatus(document_.GetSnapshotIndex(), document_.CountSnapshots(),
                             document_.GetSnapshotNote(), document_.GetSnapshotTitle());
     if (!document_.AnySnapshot() && !buttons_[kDelete].isHidden()) {
-        LiveCommand();
+        commands_.Live();
     }
 }
 
@@ -424,42 +425,4 @@ void COnlineImagerView::ShowBrowsingRow() {
     }
     MoveButton(kSettings, 121, kNarrowButton);
     MoveButton(kExit, 201, kNarrowButton);
-}
-
-// --- commands --------------------------------------------------------------------------
-
-void COnlineImagerView::LiveCommand() {
-    browsing_ = false;
-    try {
-        document_.OfferToSaveChanges();
-    } catch (const FileError& error) {
-        ReportFileError(error);
-    }
-    for (Button hidden : {kPrevious, kNext, kDelete, kLive}) {
-        buttons_[hidden].hide();
-    }
-    for (Button shown : {kHold, kBrowse}) {
-        buttons_[shown].show();
-    }
-    ShowAutoOrFitSpan();
-    MoveButton(kSettings, 97, kWideButton);
-    MoveButton(kExit, 193, kWideButton);
-    try {
-        document_.ReturnToLive(true);
-    } catch (const FileError& error) {
-        ReportFileError(error);
-    }
-    services_.notifier.PostUpdate(update_flag::kSnapshot);
-    setFocus();
-}
-
-void COnlineImagerView::ExitCommand() {
-    if (QWidget* frame = window(); frame != this) {
-        QMetaObject::invokeMethod(frame, &QWidget::close, Qt::QueuedConnection);
-    }
-    setFocus();
-}
-
-void COnlineImagerView::ReportFileError(const std::exception& error) {
-    services_.messages.ShowText(error.what(), message_box::kOk | message_box::kIconError);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QLabel>
 #include <QWidget>
 #include <array>
@@ -13,6 +14,7 @@
 #include "palette/palette_set.h"
 #include "platform/view_interface.h"
 #include "ui/image_button.h"
+#include "ui/view_commands.h"
 
 class COnlineImagerDoc;
 class IconResources;
@@ -23,7 +25,8 @@ class UpdateNotifier;
 // The one view of the document, 240 x 268 pixels: the thermal picture, colour scale,
 // range bar and battery gauge, and the bottom row of buttons in one of three layouts
 // (live, held, browsing). It pushes the document's state into the controls for each
-// update flag and turns the arrow keys and Return into spot and span moves.
+// update flag and turns the arrow keys and Return into spot and span moves; its
+// ViewCommands carry out the buttons' commands.
 class COnlineImagerView : public QWidget, public ViewInterface {
     Q_OBJECT
 
@@ -65,6 +68,10 @@ class COnlineImagerView : public QWidget, public ViewInterface {
         const IconResources& icons;      // button and battery icons
         MessageBoxService& messages;
         UpdateNotifier& notifier;  // update notifications to the user-interface thread
+        // The settings and folder dialog templates of the language bundle; without them
+        // the dialogs show only their OK and Cancel buttons.
+        QByteArray settingsTemplate = {};
+        QByteArray folderTemplate = {};
     };
 
     // Attaches itself to `document`.
@@ -75,6 +82,10 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     COnlineImagerView& operator=(const COnlineImagerView&) = delete;
 
     COnlineImagerDoc& GetDocument() const { return document_; }
+    const Services& GetServices() const { return services_; }
+    ViewCommands& Commands() { return commands_; }
+    // The control id of a button, which is also the id of its command.
+    static int ControlId(Button which);
 
     // Creates and initialises every child window; then the live row is shown.
     void OnInitialUpdate();
@@ -99,14 +110,10 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     void ShowLiveRow();
     void ShowHeldRow();
     void ShowBrowsingRow();
+    // Shows Auto span or Fit span, as the document allows automatic span or not.
+    void ShowAutoOrFitSpan();
     // Snapshots are being browsed: the browsing row is shown.
     bool IsBrowsing() const { return browsing_.load(); }
-
-    // Leaves browsing or a held picture for live pictures, offering to save a
-    // modified snapshot first.
-    void LiveCommand();
-    // Closes the main window once control returns to the event loop.
-    void ExitCommand();
 
     ImageButton& ButtonAt(Button which) { return buttons_[which]; }
     QLabel& Prompt() { return prompt_; }
@@ -123,9 +130,7 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     void CreateDisplayControls();
     void InitialiseDisplayControls();
     void CreateButtons();
-    void ShowAutoOrFitSpan();
     void MoveButton(Button which, int left, int width);
-    void ReportFileError(const std::exception& error);
 
     void UpdateFrame();
     void UpdateSpots();
@@ -153,4 +158,5 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     // Read by the acquisition thread (SetEdgeRepaired), written here.
     std::atomic<bool> browsing_{false};
     std::atomic<bool> initialised_{false};
+    ViewCommands commands_{*this};
 };

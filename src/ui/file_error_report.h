@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+class FileError;
+
+// The message shown when a command's file operation fails: what went wrong, the file
+// and, where the system gave one, the reason, one per line.
+class FileErrorReport {
+  public:
+    static std::string Text(const FileError& error);
+};

@@ -1,0 +1,112 @@
+#include "ui/settings_command.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "document/online_imager_doc.h"
+#include "ui/c_online_imager_view.h"
+#include "ui/settings_dialog.h"
+
+namespace {
+
+// Degrees to tenths goes through ten-thousandths of a degree.
+constexpr double kTenThousandths = 10000.0;
+constexpr long kTenThousandthsPerTenth = 1000;
+// The degrees whose tenths fit a signed 16-bit value.
+constexpr float kLowestDegrees = -3276.8f;
+constexpr float kHighestDegrees = 3276.7f;
+
+}  // namespace
+
+SettingsCommand::SettingsCommand(COnlineImagerView& view) : view_(view) {}
+
+void SettingsCommand::Run() {
+    COnlineImagerDoc& document = view_.GetDocument();
+    // No frame may change the document while the dialog is open.
+    document.Freeze(false);
+    const bool browsing = !view_.ButtonAt(COnlineImagerView::kDelete).isHidden();
+
+    const COnlineImagerView::Services& services = view_.GetServices();
+    SettingsDialog dialog(
+        &view_, browsing,
+        SettingsDialog::Resources{services.settingsTemplate, services.folderTemplate,
+                                  &services.strings, &services.messages});
+    Fill(dialog);
+    dialog.DoModal();
+    WriteBackPicture(dialog);
+    WriteBackAcquisition(dialog);
+    if (!browsing) {
+        document.ReturnToLive(false);
+    }
+}
+
+void SettingsCommand::Fill(SettingsDialog& dialog) const {
+    const COnlineImagerDoc& document = view_.GetDocument();
+    dialog.interpolated = view_.GetInterpolatedMode() ? 1 : 0;
+    dialog.secondSpotShown = document.IsSecondSpotShown() ? 1 : 0;
+    dialog.paletteNumber = document.GetPaletteNumber();
+    dialog.temperatureUnit = document.GetTemperatureUnit();
+    dialog.emissivity = document.GetEmissivity();
+    dialog.snapshotNote = document.GetSnapshotNote();
+    dialog.backgroundTemperature = static_cast<float>(document.GetBackgroundTemperature()) * 0.1f;
+    dialog.snapshotFolder = document.GetSnapshotFolder();
+    dialog.integrationCount = document.GetIntegrationCount();
+    dialog.autoSpanAllowed = document.IsAutoSpanAllowed() ? 1 : 0;
+    dialog.rangeNumber = document.GetCurrentRangeNumber();
+    dialog.rangeDescriptions = document.GetRangeDescriptions();
+}
+
+void SettingsCommand::WriteBackPicture(const SettingsDialog& dialog) {
+    COnlineImagerDoc& document = view_.GetDocument();
+    if ((dialog.interpolated != 0) != view_.GetInterpolatedMode()) {
+        view_.SetInterpolatedMode(dialog.interpolated != 0);
+    }
+    if ((dialog.secondSpotShown != 0) != document.IsSecondSpotShown()) {
+        document.SetSecondSpotShown(dialog.secondSpotShown != 0);
+    }
+    if (dialog.paletteNumber != document.GetPaletteNumber()) {
+        document.SetPaletteNumber(dialog.paletteNumber);
+    }
+    if (dialog.temperatureUnit != document.GetTemperatureUnit()) {
+        document.SetTemperatureUnit(dialog.temperatureUnit);
+    }
+    if (dialog.emissivity != document.GetEmissivity()) {
+        document.SetEmissivity(dialog.emissivity);
+    }
+    if (dialog.snapshotNote != document.GetSnapshotNote()) {
+        document.SetSnapshotNote(dialog.snapshotNote);
+    }
+    // Compared in tenths, so that a value shown and accepted unchanged is not
+    // written back as a different one.
+    if (const std::int16_t tenths = TenthsFromDegrees(dialog.backgroundTemperature);
+        tenths != document.GetBackgroundTemperature()) {
+        document.SetBackgroundTemperature(tenths);
+    }
+}
+
+void SettingsCommand::WriteBackAcquisition(const SettingsDialog& dialog) {
+    COnlineImagerDoc& document = view_.GetDocument();
+    if (dialog.snapshotFolder != document.GetSnapshotFolder()) {
+        document.SetSnapshotFolder(dialog.snapshotFolder);
+    }
+    if (dialog.integrationCount != document.GetIntegrationCount()) {
+        document.SetIntegrationCount(dialog.integrationCount);
+    }
+    if ((dialog.autoSpanAllowed != 0) != document.IsAutoSpanAllowed()) {
+        document.SetAutoSpanAllowed(dialog.autoSpanAllowed != 0);
+        view_.ShowAutoOrFitSpan();
+    }
+    if (dialog.rangeNumber != document.GetCurrentRangeNumber()) {
+        document.SelectRange(dialog.rangeNumber);
+    }
+}
+
+std::int16_t SettingsCommand::TenthsFromDegrees(float degrees) {
+    if (std::isnan(degrees)) {
+        return 0;
+    }
+    const double bounded = std::clamp(degrees, kLowestDegrees, kHighestDegrees);
+    // Integer division truncates toward zero.
+    return static_cast<std::int16_t>(std::lround(bounded * kTenThousandths) /
+                                     kTenThousandthsPerTenth);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <utility>
+
+class COnlineImagerView;
+class FileError;
+
+// The command handlers of the view: the picture workflow behind the twelve buttons
+// (hold, save, discard, browse, next, previous, delete, live, settings, fit span, auto
+// span, exit) and the five key-equivalent commands. Each handler works on the view and
+// its document and ends by giving the keyboard focus back to the view, so that the
+// navigation keys keep reaching it.
+//
+// The key-equivalent commands come from shortcuts of the main window, which reach the
+// view wherever the focus is inside it:
+//   Alt+Up    or keypad 8   up    (widen the span, or move the selected marker up)
+//   Alt+Down  or keypad 2   down
+//   Alt+Left  or keypad 4   left
+//   Alt+Right or keypad 6   right
+//   Alt+Return or keypad 5  return (select the next marker or the span)
+//
+// File errors of a command are reported in a message box that names the file and the
+// reason; the command ends there.
+class ViewCommands {
+  public:
+    // Command ids: the buttons' control ids and the key-equivalent commands.
+    static constexpr int kHold = 105;
+    static constexpr int kSettings = 106;
+    static constexpr int kBrowse = 108;
+    static constexpr int kExit = 109;
+    static constexpr int kPrevious = 110;
+    static constexpr int kNext = 111;
+    static constexpr int kDelete = 112;
+    static constexpr int kLive = 113;
+    static constexpr int kSave = 114;
+    static constexpr int kDiscard = 115;
+    static constexpr int kAutoSpan = 117;
+    static constexpr int kFitSpan = 118;
+    static constexpr int kKeyUp = 120;
+    static constexpr int kKeyDown = 121;
+    static constexpr int kKeyLeft = 122;
+    static constexpr int kKeyRight = 123;
+    static constexpr int kKeyReturn = 124;
+
+    // Message texts of the language bundle.
+    static constexpr int kNoSnapshotsMessage = 142;
+    static constexpr int kDeleteQuestion = 143;
+
+    static constexpr int kAutoSpanPressedIcon = 152;
+    static constexpr int kAutoSpanReleasedIcon = 151;
+
+    // Seconds since 1970, for the freeze and capture times.
+    using Clock = std::function<std::int64_t()>;
+
+    explicit ViewCommands(COnlineImagerView& view);
+    ViewCommands(const ViewCommands&) = delete;
+    ViewCommands& operator=(const ViewCommands&) = delete;
+
+    // Connects the view's buttons and the key-equivalent shortcuts to the handlers;
+    // called once the view has created its buttons.
+    void Connect();
+
+    // Runs the handler of command `id`; false for an id that has none.
+    bool OnCommand(int id);
+
+    void Hold();
+    void Save();
+    void Discard();
+    void Browse();
+    void Next();
+    void Previous();
+    void Delete();
+    void Live();
+    void Settings();
+    void FitSpan();
+    void AutoSpan();
+    void Exit();
+    // Handles a key as the view's key handling does (handheld key code).
+    void Key(int key);
+
+    // Replaces the clock that gives the freeze and capture times.
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
+
+  private:
+    void ConnectKeyEquivalents();
+    void ReturnToLive(bool reload);
+    void Report(const FileError& error);
+    void Focus();
+
+    COnlineImagerView& view_;
+    Clock clock_;
+};

@@ -1,0 +1,205 @@
+#pragma once
+
+// Helpers of the command and workflow tests: scripted message boxes, update delivery
+// through the event loop, a driver for the modal settings dialog, key presses as the
+// platform delivers them, and the snapshot files on disk.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "document/archive_reader.h"
+#include "document/document_archive.h"
+#include "document/document_record.h"
+#include "platform/device_root.h"
+#include "platform/document_base.h"
+#include "platform/message_box_service.h"
+#include "platform/qt/icon_resources.h"
+#include "platform/qt/qt_update_notifier.h"
+#include "platform/whole_file.h"
+#include "ui/dialog_template.h"
+#include "ui/settings_dialog.h"
+
+// Sends the shortcut override of a key press as the platform does before the press
+// itself; true when a shortcut took the key (exported by Qt Gui for its test library).
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k,
+                                               Qt::KeyboardModifiers mods,
+                                               const QString& text = QString(),
+                                               bool autorep = false, ushort count = 1);
+
+namespace workflow_test {
+
+// Message boxes answered from a script. A question without a scripted answer fails
+// the test and is answered No; OK-only boxes need no answer.
+class ScriptedMessages : public MessageBoxService {
+  public:
+    struct Shown {
+        int stringId;  // 0 for a built-in text
+        std::string text;
+        unsigned style;
+    };
+
+    int ShowText(const std::string& text, unsigned style) override {
+        shown.push_back({0, text, style});
+        return message_box::kIdOk;
+    }
+    int ShowString(int stringId, unsigned style) override {
+        shown.push_back({stringId, std::string(), style});
+        if ((style & 0x0F) == message_box::kOk) {
+            return message_box::kIdOk;
+        }
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question " << stringId;
+            return message_box::kIdNo;
+        }
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    // The string ids shown since the last call, built-in texts as 0.
+    std::vector<int> TakeIds() {
+        std::vector<int> ids;
+        for (const Shown& box : shown) {
+            ids.push_back(box.stringId);
+        }
+        shown.clear();
+        return ids;
+    }
+
+    std::deque<int> answers;
+    std::vector<Shown> shown;
+};
+
+// Hands the posted update events to the document's views, as the application does.
+class UpdateReceiver : public QObject {
+  public:
+    void Attach(DocumentBase& document) { document_ = &document; }
+
+  protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QtUpdateNotifier::Event::kType) {
+            return QObject::event(event);
+        }
+        if (document_ != nullptr) {
+            document_->UpdateAllViews(nullptr,
+                                      static_cast<QtUpdateNotifier::Event*>(event)->Hint());
+        }
+        return true;
+    }
+
+  private:
+    DocumentBase* document_ = nullptr;
+};
+
+inline void DeliverPostedEvents() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+// Remembers the icon ids asked for; every icon is a solid square.
+class RecordingIcons : public IconResources {
+  public:
+    QIcon Icon(int id) const override {
+        requested.push_back(id);
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::darkBlue);
+        return QIcon(pixmap);
+    }
+    mutable std::vector<int> requested;
+};
+
+// Works the settings dialog once the command has opened it modally: `step` runs from
+// the dialog's own event loop and must close the dialog.
+class SettingsDialogDriver {
+  public:
+    explicit SettingsDialogDriver(std::function<void(SettingsDialog&)> step)
+        : step_(std::move(step)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+        timer_.start(0);
+    }
+    bool Ran() const { return ran_; }
+
+    template <class T>
+    static T& Control(SettingsDialog& dialog, int number) {
+        T* control = dialog.findChild<T*>(DialogTemplate::ObjectName(number));
+        if (control == nullptr) {
+            ADD_FAILURE() << "no control " << number;
+            control = &DialogTemplate::Control<T>(dialog, number);
+        }
+        return *control;
+    }
+    static void Press(SettingsDialog& dialog, QDialogButtonBox::StandardButton which) {
+        DialogTemplate::Buttons(dialog).button(which)->click();
+    }
+
+  private:
+    void Poll() {
+        auto* dialog = qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
+        if (ran_ || dialog == nullptr || !dialog->isVisible()) {
+            return;
+        }
+        ran_ = true;
+        timer_.stop();
+        step_(*dialog);
+    }
+
+    std::function<void(SettingsDialog&)> step_;
+    QTimer timer_;
+    bool ran_ = false;
+};
+
+// A key press and release as the platform delivers them: shortcuts first.
+inline void PressKey(QWidget& target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    if (qt_sendShortcutOverrideEvent(&target, 0, key, modifiers)) {
+        return;
+    }
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QCoreApplication::sendEvent(&target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QCoreApplication::sendEvent(&target, &release);
+}
+
+// The snapshot files of a handheld folder, by name.
+inline std::vector<std::string> SnapshotNames(const std::string& handheldFolder) {
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(DeviceRoot::Map(handheldFolder), ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (name.ends_with(".snp")) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+inline DocumentRecord ReadArchive(const std::filesystem::path& file) {
+    DocumentRecord record;
+    const auto bytes = WholeFile::Read(file);
+    EXPECT_TRUE(bytes.has_value()) << file;
+    if (bytes) {
+        ArchiveReader archive(*bytes);
+        DocumentArchive::Load(archive, record);
+    }
+    return record;
+}
+
+}  // namespace workflow_test
