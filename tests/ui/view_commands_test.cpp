@@ -223,21 +223,6 @@ TEST_F(CommandsTest, LiveAfterAChangeAsksAndThenRestoresTheLiveSettings) {
     EXPECT_EQ(view_->ThermalImage().StatusIndex(), -1);
 }
 
-TEST_F(CommandsTest, ExitWhileBrowsingAModifiedSnapshotAsksFirstThenClosesWithLiveSettings) {
-    StoreSnapshots(1);
-    document_.SetTemperatureUnit(2);
-    Click(View::kBrowse);
-    document_.SetTemperatureUnit(1);
-    messages_.answers = {message_box::kIdNo};
-    Click(View::kExit);
-    EXPECT_EQ(messages_.TakeIds(), std::vector<int>{129});
-    EXPECT_EQ(document_.GetTemperatureUnit(), 2) << "the live settings are back";
-    EXPECT_TRUE(frame_.isVisible()) << "closed from the event loop";
-    DeliverPostedEvents();
-    EXPECT_FALSE(frame_.isVisible());
-    EXPECT_EQ(ReadArchive(SnapshotFile(Snapshots()[0])).temperatureUnit, 0);
-}
-
 TEST_F(CommandsTest, ExitFromTheLiveRowAsksNothing) {
     document_.SetPaletteNumber(0);  // no snapshot shown: the flag means nothing
     Click(View::kExit);
