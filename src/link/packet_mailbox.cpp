@@ -2,25 +2,36 @@
 
 #include <algorithm>
 
-void PacketMailbox::Put(std::span<const std::uint8_t> packet) {
-    const std::size_t length = std::min(packet.size(), slot_.size());
-    std::lock_guard lock(mutex_);
-    std::copy_n(packet.begin(), length, slot_.begin());
+#include "link/head_wire.h"
+
+void PacketMailbox::Slot::Store(std::span<const std::uint8_t> bytes) {
+    const std::size_t count = std::min(bytes.size(), packet.size());
+    std::copy_n(bytes.begin(), count, packet.begin());
     // Only the tail of a longer previous packet needs clearing; the rest is zero already.
-    if (slotLength_ > length) {
-        std::fill(slot_.begin() + static_cast<std::ptrdiff_t>(length),
-                  slot_.begin() + static_cast<std::ptrdiff_t>(slotLength_), 0);
+    if (length > count) {
+        std::fill(packet.begin() + static_cast<std::ptrdiff_t>(count),
+                  packet.begin() + static_cast<std::ptrdiff_t>(length), 0);
     }
-    slotLength_ = length;
-    ready_ = true;
+    length = count;
+    ready = true;
+}
+
+bool PacketMailbox::Slot::Take(PacketBuffer& destination) {
+    if (!ready) {
+        return false;
+    }
+    destination = packet;
+    ready = false;
+    return true;
+}
+
+void PacketMailbox::Put(std::span<const std::uint8_t> packet) {
+    const bool isFrame = packet.size() > 1 && packet[1] == head_wire::kKindFrame;
+    std::lock_guard lock(mutex_);
+    (isFrame ? frame_ : message_).Store(packet);
 }
 
 bool PacketMailbox::Take(PacketBuffer& destination) {
     std::lock_guard lock(mutex_);
-    if (!ready_) {
-        return false;
-    }
-    destination = slot_;
-    ready_ = false;
-    return true;
+    return message_.Take(destination) || frame_.Take(destination);
 }

@@ -7,20 +7,31 @@
 
 #include "link/packet_buffer.h"
 
-// One-packet handover from the reader thread to the polling thread. The newest
-// complete packet wins: a packet that was not fetched is replaced by the next one.
+// Handover from the reader thread to the polling thread. Frames and the head's other
+// messages (range count, range descriptions) wait in separate slots; in each slot the
+// newest complete packet wins. A waiting message is handed over before a waiting frame,
+// so a head that streams frames faster than they are polled cannot bury the answers to
+// the range queries.
 class PacketMailbox {
   public:
     // Stores a copy of `packet` (cut at the buffer size), zeros behind it.
     void Put(std::span<const std::uint8_t> packet);
 
-    // Copies the waiting packet with its trailing zeros to `destination` and empties the
-    // mailbox. False, and `destination` untouched, when no packet is waiting.
+    // Copies a waiting packet with its trailing zeros to `destination` and empties its
+    // slot. False, and `destination` untouched, when no packet is waiting.
     bool Take(PacketBuffer& destination);
 
   private:
+    struct Slot {
+        PacketBuffer packet{};
+        std::size_t length = 0;
+        bool ready = false;
+
+        void Store(std::span<const std::uint8_t> bytes);
+        bool Take(PacketBuffer& destination);
+    };
+
     std::mutex mutex_;
-    PacketBuffer slot_{};
-    std::size_t slotLength_ = 0;
-    bool ready_ = false;
+    Slot frame_;
+    Slot message_;
 };

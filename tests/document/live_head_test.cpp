@@ -32,11 +32,12 @@ fs::path HeadSimulatorProgram() {
 // with SIGTERM.
 class HeadSimulator {
   public:
-    explicit HeadSimulator(const fs::path& program) {
+    explicit HeadSimulator(const fs::path& program, std::vector<std::string> options = {}) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         std::vector<std::string> arguments{program.string(), "--device-root"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
         std::vector<char*> argv;
         for (auto& argument : arguments) {
             argv.push_back(argument.data());
@@ -114,6 +115,22 @@ TEST_F(LiveHeadTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed) {
     EXPECT_EQ(final.rangeHigh, rangeHigh);
     // The current range's description is stored with the picture, two bytes a character.
     EXPECT_EQ(document_test::ReadFile(SettingsPath()).size(), 585u + 2 * description.size());
+}
+
+// A head that streams frames faster than the document polls still gets its range
+// answers through: they never wait behind frames.
+TEST_F(LiveHeadTest, FastStreamingHeadStillDeliversEveryRangeDescription) {
+    const fs::path program = HeadSimulatorProgram();
+    if (!fs::exists(program)) {
+        GTEST_SKIP() << "quorvel-headsim not built at " << program;
+    }
+    HeadSimulator head(program, {"--rate", "30"});
+    ASSERT_TRUE(head.Running());
+    ASSERT_TRUE(WaitUntil([] { return fs::exists(DeviceRoot::ComPort(1)); }));
+
+    COnlineImagerDoc& doc = Open();
+    ASSERT_TRUE(WaitUntil([&] { return doc.GetRangeDescriptions().size() == 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
 }
 
 }  // namespace

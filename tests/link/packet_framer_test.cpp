@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -124,6 +125,23 @@ TEST(PacketMailboxTest, NewestPacketWinsAndIsZeroFilledBehindItsEnd) {
     expected[1] = 0xAA;
     expected[2] = 0xCC;
     EXPECT_EQ(fetched, expected);
+    EXPECT_FALSE(mailbox.Take(fetched));
+}
+
+TEST(PacketMailboxTest, RangeAnswerOvertakenByFramesIsStillHandedOverFirst) {
+    PacketMailbox mailbox;
+    const Bytes rangeCount{71, 18, 3, 0xAA, 0xCC};
+    const Bytes firstFrame{71, 6, 1, 0x01, 0xAA, 0xCC};
+    const Bytes secondFrame{71, 6, 1, 0x02, 0xAA, 0xCC};
+    mailbox.Put(rangeCount);
+    mailbox.Put(firstFrame);
+    mailbox.Put(secondFrame);
+
+    PacketBuffer fetched{};
+    ASSERT_TRUE(mailbox.Take(fetched));
+    EXPECT_TRUE(std::equal(rangeCount.begin(), rangeCount.end(), fetched.begin()));
+    ASSERT_TRUE(mailbox.Take(fetched));
+    EXPECT_EQ(fetched[3], 0x02);  // among frames the newest still wins
     EXPECT_FALSE(mailbox.Take(fetched));
 }
 
