@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_application.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -16,13 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 void EnsureApplication() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_platform";
-        static char* argv[] = {name, nullptr};
-        // Never destroyed: Qt's own statics may be gone when the program's are.
-        new QApplication(argc, argv);
-    }
+    TestApplication();
 }
 
 void WriteFile(const fs::path& path, const std::string& content) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_application.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QTimer>
@@ -12,13 +14,7 @@
 namespace {
 
 void EnsureApplication() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_platform";
-        static char* argv[] = {name, nullptr};
-        // Never destroyed: Qt's own statics may be gone when the program's are.
-        new QApplication(argc, argv);
-    }
+    TestApplication();
 }
 
 class MapStrings : public StringResources {

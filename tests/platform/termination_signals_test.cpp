@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_application.h"
+
 #include <QApplication>
 #include <csignal>
 #include <vector>
@@ -9,13 +11,7 @@
 namespace {
 
 void EnsureApplication() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_platform";
-        static char* argv[] = {name, nullptr};
-        // Never destroyed: Qt's own statics may be gone when the program's are.
-        new QApplication(argc, argv);
-    }
+    TestApplication();
 }
 
 sighandler_t CurrentHandler(int signalNumber) {

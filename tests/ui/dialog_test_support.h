@@ -4,6 +4,7 @@
 // from the source tree, scripted platform services and user input.
 
 #include <QApplication>
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <map>
 #include <string>
 #include <vector>
+#include "support/test_application.h"
 
 #include "platform/message_box_service.h"
 #include "platform/string_resources.h"
@@ -25,13 +27,7 @@ namespace dialog_test {
 // The one application object of the test program (whoever needs it first creates it;
 // it lives until the program ends).
 inline QApplication& Application() {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        return *existing;
-    }
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    return *new QApplication(argc, argv);
+    return TestApplication();
 }
 
 inline QByteArray EnglishTemplate(int id) {

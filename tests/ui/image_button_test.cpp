@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_application.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
@@ -13,13 +15,7 @@
 namespace {
 
 bool EnsureApplication() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_ui";
-        static char* argv[] = {name, nullptr};
-        // Never destroyed: Qt's own statics may be gone when the program's are.
-        new QApplication(argc, argv);
-    }
+    TestApplication();
     return true;
 }
 

@@ -4,6 +4,7 @@
 // device root and locale, scripted services.
 
 #include <QApplication>
+
 #include <QIcon>
 #include <QPixmap>
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include "support/test_application.h"
 
 #include "platform/message_box_service.h"
 #include "platform/qt/icon_resources.h"
@@ -24,13 +26,7 @@
 namespace imager_test {
 
 inline QApplication& Application() {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        return *existing;
-    }
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    return *new QApplication(argc, argv);
+    return TestApplication();
 }
 
 // Sets environment variables for the lifetime of the object.
