@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "link/packet_framer.h"
-#include "link/unique_fd.h"
+#include "platform/unique_fd.h"
 
 class PacketMailbox;
 

@@ -6,7 +6,7 @@
 #include "link/packet_buffer.h"
 #include "link/packet_mailbox.h"
 #include "link/reader_thread.h"
-#include "link/unique_fd.h"
+#include "platform/unique_fd.h"
 
 // Parity and stop-bit codes as the handheld's serial settings give them.
 namespace serial_code {

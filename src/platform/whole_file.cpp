@@ -9,30 +9,9 @@
 #include <string>
 
 #include "platform/file_error.h"
+#include "platform/unique_fd.h"
 
 namespace {
-
-// Closes a file descriptor when it goes out of scope.
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() { Close(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return fd_; }
-    bool Valid() const { return fd_ >= 0; }
-    int Close() {
-        int result = 0;
-        if (fd_ >= 0) {
-            result = ::close(fd_);
-            fd_ = -1;
-        }
-        return result;
-    }
-
-  private:
-    int fd_;
-};
 
 std::string ErrnoText(int error) {
     return std::strerror(error);
@@ -54,7 +33,7 @@ void WriteAll(int fd, std::span<const std::uint8_t> bytes, const std::filesystem
 
 // Makes the rename itself durable; a folder that cannot be synced is not an error.
 void SyncFolder(const std::filesystem::path& folder) {
-    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.Valid()) {
         ::fsync(fd.Get());
     }
@@ -63,7 +42,7 @@ void SyncFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> WholeFile::Read(const std::filesystem::path& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.Valid()) {
         return std::nullopt;
     }
@@ -93,7 +72,7 @@ std::optional<std::vector<std::uint8_t>> WholeFile::Read(const std::filesystem::
 void WholeFile::WriteAtomically(const std::filesystem::path& path,
                                 std::span<const std::uint8_t> bytes) {
     std::string temporary = path.string() + ".XXXXXX";
-    FileDescriptor fd(::mkstemp(temporary.data()));
+    UniqueFd fd(::mkstemp(temporary.data()));
     if (!fd.Valid()) {
         throw FileError(path, FileError::Reason::kCannotOpen, ErrnoText(errno));
     }

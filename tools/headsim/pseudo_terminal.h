@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "link/unique_fd.h"
+#include "platform/unique_fd.h"
 
 // A new pseudo-terminal in raw mode: the master side (non-blocking) plays the device, the
 // slave side is what a program opens as its serial port. The slave stays open here as

@@ -29,6 +29,12 @@ class UniqueFd {
         }
         fd_ = fd;
     }
+    // Closes now and reports close()'s result, for writers that must know the data
+    // reached the file.
+    int Close() {
+        const int fd = Release();
+        return fd >= 0 ? ::close(fd) : 0;
+    }
 
   private:
     int fd_ = -1;
