@@ -17,6 +17,7 @@
 #include "platform/user_language.h"
 #include "ui/c_main_frame.h"
 #include "ui/c_online_imager_view.h"
+#include "ui/standard_button_texts.h"
 
 namespace {
 
@@ -98,6 +99,8 @@ bool COnlineImagerApp::LoadLanguageBundle() {
         return false;
     }
     bundle_ = std::move(bundle);
+    standardTexts_ = std::make_unique<StandardButtonTexts>(
+        LanguageChoice::LanguageName(UserLanguage::Identifier()));
     return true;
 }
 

@@ -11,6 +11,7 @@ class COnlineImagerDoc;
 class LanguageBundle;
 class QtMessageBoxService;
 class QtUpdateNotifier;
+class StandardButtonTexts;
 class TerminationSignals;
 
 // The application object: loads the language bundle chosen by the user's language,
@@ -61,6 +62,7 @@ class COnlineImagerApp : public QObject {
     bool terminationRequested_ = false;
     // Destroyed in reverse order: frame and view, document, services, bundle last.
     std::unique_ptr<LanguageBundle> bundle_;
+    std::unique_ptr<StandardButtonTexts> standardTexts_;
     std::unique_ptr<QtMessageBoxService> messages_;
     std::unique_ptr<QtUpdateNotifier> notifier_;
     std::unique_ptr<TerminationSignals> signals_;

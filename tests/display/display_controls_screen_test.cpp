@@ -31,7 +31,7 @@ namespace {
 
 const QRgb kViewBackground = qRgb(192, 192, 192);
 
-// The English bundle's texts and icons, read from the sources.
+// The English bundle's texts and the shared icons, read from the sources.
 class EnglishSources : public StringResources, public IconResources {
   public:
     EnglishSources() : folder_(QStringLiteral(QUORVEL_ENGLISH_SOURCES)) {
@@ -48,7 +48,7 @@ class EnglishSources : public StringResources, public IconResources {
         return found == texts_.end() ? std::string() : found->second;
     }
     QIcon Icon(int id) const override {
-        const QString path = folder_ + QStringLiteral("/icons/%1.svg").arg(id);
+        const QString path = QStringLiteral(QUORVEL_SHARED_ICONS "/%1.svg").arg(id);
         return QFile::exists(path) ? QIcon(path) : QIcon();
     }
 

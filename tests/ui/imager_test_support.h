@@ -5,8 +5,12 @@
 
 #include <QApplication>
 
+#include <QAbstractButton>
 #include <QIcon>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -154,6 +158,42 @@ class RecordingNotifier : public UpdateNotifier {
   private:
     std::mutex mutex_;
     std::vector<std::uint32_t> hints_;
+};
+
+// Answers every modal message box with its default button while it lives, and
+// remembers what the boxes said.
+class MessageBoxAnswerer {
+  public:
+    explicit MessageBoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::NoButton)
+        : answer_(answer) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { AnswerOpenBox(); });
+        timer_.start(5);
+    }
+
+    struct Seen {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+    };
+    std::vector<Seen> seen;
+
+  private:
+    void AnswerOpenBox() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        seen.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+        QAbstractButton* button = box->defaultButton();
+        if (answer_ != QMessageBox::NoButton) {
+            button = box->button(answer_);
+        }
+        (button != nullptr ? button : box->buttons().front())->click();
+    }
+
+    QMessageBox::StandardButton answer_;
+    QTimer timer_;
 };
 
 }  // namespace imager_test
