@@ -265,6 +265,9 @@ TEST_P(StartedInLocale, EverySettingsTextFitsItsField) {
     SettingsDialog dialog(view_, false,
                           {app_.Bundle()->DialogTemplate(131), app_.Bundle()->DialogTemplate(153),
                            app_.Bundle(), &messages});
+    // With a head attached the range list and its label take a row of their own.
+    dialog.rangeDescriptions = {"-20 ... 100 C", "0 ... 500 C", "200 ... 1000 C"};
+    dialog.rangeNumber = 1;
     int checked = 0;
     QTimer::singleShot(0, &dialog, [&] {
         for (QWidget* widget : dialog.findChildren<QWidget*>()) {
@@ -290,20 +293,20 @@ TEST_P(StartedInLocale, EverySettingsTextFitsItsField) {
         dialog.reject();
     });
     dialog.exec();
-    // Eight labels, three check boxes, the folder button, OK, Cancel and four lists (the
-    // range list and its label are hidden without a head).
-    EXPECT_EQ(checked, 18);
+    // Nine labels, three check boxes, the folder button, OK, Cancel and five lists.
+    EXPECT_EQ(checked, 20);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Locales, StartedInLocale,
-    ::testing::Values(Locale{"de_DE.UTF-8", "German", "Halten", "&Ja"},
-                      Locale{"fr_FR.UTF-8", "French", "Figer", "&Oui"},
-                      Locale{"es_ES.UTF-8", "Spanish", "Fijar", "&Sí"},
-                      Locale{"it_IT.UTF-8", "Italian", "Blocca", "&Sì"},
-                      Locale{"zh_TW.UTF-8", "ChineseT", "凍結", "是(&Y)"},
-                      Locale{"zh_CN.UTF-8", "ChineseS", "冻结", "是(&Y)"},
-                      Locale{"ja_JP.UTF-8", "English", "Hold", "&Yes"}),
-    [](const ::testing::TestParamInfo<Locale>& info) { return std::string(info.param.language); });
+INSTANTIATE_TEST_SUITE_P(Locales, StartedInLocale,
+                         ::testing::Values(Locale{"de_DE.UTF-8", "German", "Halten", "&Ja"},
+                                           Locale{"fr_FR.UTF-8", "French", "Figer", "&Oui"},
+                                           Locale{"es_ES.UTF-8", "Spanish", "Fijar", "&Sí"},
+                                           Locale{"it_IT.UTF-8", "Italian", "Blocca", "&Sì"},
+                                           Locale{"zh_TW.UTF-8", "ChineseT", "凍結", "是(&Y)"},
+                                           Locale{"zh_CN.UTF-8", "ChineseS", "冻结", "是(&Y)"},
+                                           Locale{"ja_JP.UTF-8", "English", "Hold", "&Yes"}),
+                         [](const ::testing::TestParamInfo<Locale>& info) {
+                             return std::string(info.param.language);
+                         });
 
 }  // namespace
