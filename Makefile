@@ -2,7 +2,7 @@
 PRESET ?= default
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench format clean
+.PHONY: all deps configure build test package package-test run bench format clean
 
 all: build
 
@@ -15,8 +15,15 @@ configure: deps
 build: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS)
 
+# Opt-in test labels (package) are left out; `make package-test` runs that one.
 test: build
-	@QT_QPA_PLATFORM=offscreen ctest --preset $(PRESET)
+	@QT_QPA_PLATFORM=offscreen ctest --preset $(PRESET) --label-exclude package
+
+package: build
+	@cd build && cpack -G DEB
+
+package-test: build
+	@ctest --preset $(PRESET) --label-regex package --output-on-failure
 
 run: build
 	@scripts/run
