@@ -25,7 +25,13 @@ package: build
 package-test: build
 	@ctest --preset $(PRESET) --label-regex package --output-on-failure
 
-run: build
+# The build's own output goes to build/make-run.log and is shown only when it fails.
+run: deps
+	@mkdir -p build
+	@echo "Building (log: build/make-run.log) ..."
+	@if ! $(MAKE) --no-print-directory build >build/make-run.log 2>&1; then \
+		cat build/make-run.log; echo "make run: the build failed (log: build/make-run.log)"; \
+		exit 1; fi
 	@scripts/run
 
 bench: build
