@@ -9,6 +9,7 @@
 
 class ColourIndexScale;
 class PaletteSet;
+struct PictureKernels;
 
 // Renders the 16 × 16 frame as the 192 × 192 false-colour picture: a 24-bit bitmap
 // stored bottom-up (the first row in memory is the bottom row on screen), 576 bytes a
@@ -16,6 +17,11 @@ class PaletteSet;
 // value; plain mode enlarges each frame value to a 12 × 12 block. The input is the
 // frame in reverse order, which puts received value 16·(15 − a) + b in screen block
 // column a, row b.
+//
+// The bytes are those of ReferencePictureRenderer; the work is organised for speed:
+// the vectorised kernels of PictureKernels interpolate and compute the colour
+// indices, each colour is written as one 8-byte pixel pair, and rows are duplicated
+// whole.
 class PictureRenderer {
   public:
     static constexpr int kSide = 192;
@@ -26,7 +32,9 @@ class PictureRenderer {
 
     using ReversedFrame = std::array<std::int16_t, ImageInterpolator::kInputSize>;
 
+    // With the fastest kernels this processor runs.
     PictureRenderer();
+    explicit PictureRenderer(const PictureKernels& kernels);
 
     void Render(const ReversedFrame& reversed, bool interpolated, std::int16_t spanMin,
                 std::int16_t spanMax, const PaletteSet& palettes, int paletteNumber);
@@ -46,7 +54,8 @@ class PictureRenderer {
         return &pixels_[static_cast<std::size_t>(memoryRow) * kRowBytes];
     }
 
-    ImageInterpolator interpolator_;
+    const PictureKernels* kernels_;
     std::vector<std::int16_t> grid_;
+    std::vector<std::uint8_t> indices_;
     std::vector<std::uint8_t> pixels_;
 };

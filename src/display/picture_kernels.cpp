@@ -1,0 +1,238 @@
+#include "display/picture_kernels.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <utility>
+
+#include "display/colour_index_scale.h"
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define QUORVEL_AVX2_VARIANT 1
+#endif
+
+// The kernel bodies are always inlined into one entry point per instruction set, so
+// the compiler vectorises each copy for its own target. All loops run over whole
+// blocks of 16 lanes, which lets them vectorise without scalar remainders.
+#define QUORVEL_KERNEL_BODY [[gnu::always_inline]] inline
+
+namespace {
+
+constexpr int kSide = PictureKernels::kFrameSide;
+constexpr int kGrid = PictureKernels::kGridSide;
+constexpr int kBand = PictureKernels::kGridBand;
+constexpr int kStep = kGrid / kSide;      // n: grid positions per input pixel
+constexpr int kCells = kSide - 1;         // cells between neighbouring input pixels
+constexpr int kWritten = kCells * kStep;  // 90 grid rows and columns written
+constexpr int kLanes = 96;                // kWritten padded to whole blocks of 16
+constexpr std::int32_t kScale = 2048;
+constexpr std::int32_t kDivisor = kStep * kStep * kScale;
+
+static_assert(kLanes % 16 == 0 && kLanes >= kWritten && kStep * kSide == kGrid);
+
+// The two parabolas of the blend, as the general interpolator truncates them: the
+// slope (q2 − q0)/(2n) and the curvature (q2 − (q2 − q0)/2 − q1)/n² of the curve
+// through q0, q1, q2 at −n, 0, n. Dividing by these constants compiles to exact
+// multiply-and-shift sequences that truncate toward zero like the division.
+QUORVEL_KERNEL_BODY std::int32_t Slope(std::int32_t q0, std::int32_t q2) {
+    return (q2 - q0) / (2 * kStep);
+}
+QUORVEL_KERNEL_BODY std::int32_t Curvature(std::int32_t q0, std::int32_t q1, std::int32_t q2) {
+    return (q2 - (q2 - q0) / 2 - q1) / (kStep * kStep);
+}
+
+// The left curve q1 + t·(a1 + c1·t) and the right curve q2 + s·(a2 + c2·s), s = t − n,
+// at offset t, and n times their linear blend. Bounds for every 16-bit input: the
+// horizontal blend lies within [−0.75, 6.75]·2048·65535 and every curve value of the
+// vertical step within [−1.7, 7.7]·2048·65535, all inside 32 bits; only the final blend
+// of the vertical step reaches 46.2·2048·max(input), beyond 32 bits above kNarrowLimit.
+template <int t>
+QUORVEL_KERNEL_BODY std::int32_t LeftCurve(std::int32_t q1, std::int32_t a1, std::int32_t c1) {
+    return q1 + t * (a1 + c1 * t);
+}
+template <int t>
+QUORVEL_KERNEL_BODY std::int32_t RightCurve(std::int32_t q2, std::int32_t a2, std::int32_t c2) {
+    constexpr int s = t - kStep;
+    return q2 + s * (a2 + c2 * s);
+}
+template <int t, typename Wide>
+QUORVEL_KERNEL_BODY Wide Blend(std::int32_t left, std::int32_t right) {
+    return static_cast<Wide>(kStep - t) * left + static_cast<Wide>(t) * right;
+}
+
+// Slopes and curvatures of both parabolas, one lane per grid column (horizontal step)
+// or per cell (vertical step).
+template <int kCount>
+struct Curves {
+    std::array<std::int32_t, kCount> a1, c1, a2, c2;
+
+    QUORVEL_KERNEL_BODY void Fit(const std::int32_t* q0, const std::int32_t* q1,
+                                 const std::int32_t* q2, const std::int32_t* q3) {
+        for (int x = 0; x < kCount; ++x) {
+            a1[x] = Slope(q0[x], q2[x]);
+            c1[x] = Curvature(q0[x], q1[x], q2[x]);
+            a2[x] = Slope(q1[x], q3[x]);
+            c2[x] = Curvature(q1[x], q2[x], q3[x]);
+        }
+    }
+};
+
+using Row = std::array<std::int32_t, kLanes>;
+using CellLanes = std::array<std::int32_t, kSide>;
+
+// The input row scaled by 2048, with one clamped pixel before it and three after it,
+// so that each of 16 cell lanes reads its four neighbours.
+using PaddedRow = std::array<std::int32_t, kSide + 4>;
+
+// n times the horizontal blend at offset i of every cell of one input row.
+template <int i>
+QUORVEL_KERNEL_BODY void BlendCells(const PaddedRow& q, const Curves<kSide>& curves,
+                                    CellLanes& out) {
+    const std::int32_t* q1 = q.data() + 1;
+    const std::int32_t* q2 = q.data() + 2;
+    for (int c = 0; c < kSide; ++c) {
+        out[c] = Blend<i, std::int32_t>(LeftCurve<i>(q1[c], curves.a1[c], curves.c1[c]),
+                                        RightCurve<i>(q2[c], curves.a2[c], curves.c2[c]));
+    }
+}
+
+template <int... i>
+QUORVEL_KERNEL_BODY void BlendCellOffsets(const PaddedRow& q, const Curves<kSide>& curves,
+                                          std::array<CellLanes, kStep>& out,
+                                          std::integer_sequence<int, i...>) {
+    (BlendCells<i>(q, curves, out[i]), ...);
+}
+
+// n times the horizontal blend of one input row at every written grid column, each
+// cell's parabolas fitted once. Lanes are cells here; the blends of offset i are then
+// spread to columns 6·cell + i.
+QUORVEL_KERNEL_BODY void BlendFrameRow(const std::uint16_t* frame, Row& out) {
+    PaddedRow q;
+    for (int k = 0; k < static_cast<int>(q.size()); ++k) {
+        q[k] = frame[std::clamp(k - 1, 0, kSide - 1)] * kScale;
+    }
+    Curves<kSide> curves;
+    curves.Fit(q.data(), q.data() + 1, q.data() + 2, q.data() + 3);
+    std::array<CellLanes, kStep> blends;
+    BlendCellOffsets(q, curves, blends, std::make_integer_sequence<int, kStep>());
+    std::fill(out.begin() + kWritten, out.end(), 0);
+    for (int cell = 0; cell < kCells; ++cell) {
+        for (int i = 0; i < kStep; ++i) {
+            out[cell * kStep + i] = blends[i][cell];
+        }
+    }
+}
+
+// Grid row of offset j inside the cell row: the vertical blend divided by n²·2048, in
+// Wide lanes, written to columns 3..92 of `gridRow`.
+template <int j, typename Wide>
+QUORVEL_KERNEL_BODY void DivideBlendRow(const Row& r1, const Row& r2, const Curves<kLanes>& curves,
+                                        std::int16_t* gridRow) {
+    std::array<std::int16_t, kLanes> values;
+    for (int x = 0; x < kLanes; ++x) {
+        const Wide blend = Blend<j, Wide>(LeftCurve<j>(r1[x], curves.a1[x], curves.c1[x]),
+                                          RightCurve<j>(r2[x], curves.a2[x], curves.c2[x]));
+        values[x] = static_cast<std::int16_t>(blend / static_cast<Wide>(kDivisor));
+    }
+    std::memcpy(gridRow + kBand, values.data(), kWritten * sizeof(std::int16_t));
+}
+
+template <typename Wide, int... j>
+QUORVEL_KERNEL_BODY void DivideBlendRows(const Row& r1, const Row& r2, const Curves<kLanes>& curves,
+                                         std::int16_t* firstRow, std::integer_sequence<int, j...>) {
+    (DivideBlendRow<j, Wide>(r1, r2, curves, firstRow + j * kGrid), ...);
+}
+
+QUORVEL_KERNEL_BODY void InterpolateBody(const std::uint16_t* frame, std::int16_t* grid) {
+    std::array<Row, kSide> rows;
+    for (int r = 0; r < kSide; ++r) {
+        BlendFrameRow(frame + r * kSide, rows[r]);
+    }
+    const bool narrow =
+        *std::max_element(frame, frame + kSide * kSide) <= PictureKernels::kNarrowLimit;
+    Curves<kLanes> curves;
+    for (int r0 = 0; r0 < kCells; ++r0) {
+        const Row& r1 = rows[r0];
+        const Row& r2 = rows[r0 + 1];
+        curves.Fit(rows[std::max(r0 - 1, 0)].data(), r1.data(), r2.data(),
+                   rows[std::min(r0 + 2, kSide - 1)].data());
+        std::int16_t* firstRow = grid + (kBand + r0 * kStep) * kGrid;
+        if (narrow) {
+            DivideBlendRows<std::int32_t>(r1, r2, curves, firstRow,
+                                          std::make_integer_sequence<int, kStep>());
+        } else {
+            DivideBlendRows<std::int64_t>(r1, r2, curves, firstRow,
+                                          std::make_integer_sequence<int, kStep>());
+        }
+    }
+}
+
+// ColourIndexScale::Index for blocks of 32 values: the same clamp, the same
+// single-precision product and truncation (the product lies in 0..255.x, so the
+// conversion to int equals the conversion to int16), then the palette's limit 0..255.
+QUORVEL_KERNEL_BODY void ColourIndicesBody(const std::int16_t* values, int count,
+                                           const ColourIndexScale& scale,
+                                           std::uint8_t* __restrict indices) {
+    if (!scale.Valid()) {
+        std::fill(indices, indices + count, std::uint8_t{0});
+        return;
+    }
+    const int min = scale.Min();
+    const int max = scale.Max();
+    const float gain = scale.Gain();
+    constexpr int kBlock = 32;
+    for (int start = 0; start < count; start += kBlock) {
+        for (int k = start; k < start + kBlock; ++k) {
+            const int limited = std::clamp<int>(values[k], min, max);
+            const int index = static_cast<int>(static_cast<float>(limited - min) * gain);
+            indices[k] = static_cast<std::uint8_t>(std::clamp(index, 0, 255));
+        }
+    }
+}
+
+void InterpolateBaseline(const std::uint16_t* frame, std::int16_t* grid) {
+    InterpolateBody(frame, grid);
+}
+void ColourIndicesBaseline(const std::int16_t* values, int count, const ColourIndexScale& scale,
+                           std::uint8_t* indices) {
+    ColourIndicesBody(values, count, scale, indices);
+}
+
+#ifdef QUORVEL_AVX2_VARIANT
+[[gnu::target("avx2")]] void InterpolateAvx2(const std::uint16_t* frame, std::int16_t* grid) {
+    InterpolateBody(frame, grid);
+}
+[[gnu::target("avx2")]] void ColourIndicesAvx2(const std::int16_t* values, int count,
+                                               const ColourIndexScale& scale,
+                                               std::uint8_t* indices) {
+    ColourIndicesBody(values, count, scale, indices);
+}
+#endif
+
+std::span<const PictureKernels> SupportedVariants() {
+    static constexpr std::array kAll{
+        PictureKernels{"baseline", InterpolateBaseline, ColourIndicesBaseline},
+#ifdef QUORVEL_AVX2_VARIANT
+        PictureKernels{"avx2", InterpolateAvx2, ColourIndicesAvx2},
+#endif
+    };
+    std::size_t count = 1;
+#ifdef QUORVEL_AVX2_VARIANT
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) {
+        count = 2;
+    }
+#endif
+    return std::span<const PictureKernels>(kAll).first(count);
+}
+
+}  // namespace
+
+std::span<const PictureKernels> PictureKernels::Supported() {
+    static const std::span<const PictureKernels> supported = SupportedVariants();
+    return supported;
+}
+
+const PictureKernels& PictureKernels::Best() {
+    return Supported().back();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "display/image_interpolator.h"
+
+class ColourIndexScale;
+class PaletteSet;
+
+// Renders the 16 × 16 frame as the 192 × 192 false-colour picture: a 24-bit bitmap
+// stored bottom-up (the first row in memory is the bottom row on screen), 576 bytes a
+// row, bytes blue, green, red. Smooth mode interpolates to 96 × 96 and doubles every
+// value; plain mode enlarges each frame value to a 12 × 12 block. The input is the
+// frame in reverse order, which puts received value 16·(15 − a) + b in screen block
+// column a, row b.
+//
+// The straightforward form of the picture: the general ImageInterpolator, one colour
+// look-up per grid value and byte-by-byte pixel stores. PictureRenderer computes the
+// same bytes faster; this one stays as the yardstick for its tests and benchmarks.
+class ReferencePictureRenderer {
+  public:
+    static constexpr int kSide = 192;
+    static constexpr int kBytesPerPixel = 3;
+    static constexpr int kRowBytes = kSide * kBytesPerPixel;
+    static constexpr int kGridSide = 96;
+    static constexpr int kBlockSide = kSide / ImageInterpolator::kSide;
+
+    using ReversedFrame = std::array<std::int16_t, ImageInterpolator::kInputSize>;
+
+    ReferencePictureRenderer();
+
+    void Render(const ReversedFrame& reversed, bool interpolated, std::int16_t spanMin,
+                std::int16_t spanMax, const PaletteSet& palettes, int paletteNumber);
+
+    // kSide rows of kRowBytes, bottom row first.
+    std::span<const std::uint8_t> Pixels() const { return pixels_; }
+    const std::uint8_t* Data() const { return pixels_.data(); }
+    // The interpolated grid of the last smooth render (its outer band never written).
+    std::span<const std::int16_t> Grid() const { return grid_; }
+
+  private:
+    void RenderInterpolated(const ReversedFrame& reversed, const ColourIndexScale& scale,
+                            const PaletteSet& palettes, int paletteNumber);
+    void RenderPlain(const ReversedFrame& reversed, const ColourIndexScale& scale,
+                     const PaletteSet& palettes, int paletteNumber);
+    std::uint8_t* Row(int memoryRow) {
+        return &pixels_[static_cast<std::size_t>(memoryRow) * kRowBytes];
+    }
+
+    ImageInterpolator interpolator_;
+    std::vector<std::int16_t> grid_;
+    std::vector<std::uint8_t> pixels_;
+};
