@@ -25,6 +25,12 @@ struct PictureKernels {
     void (*colourIndices)(const std::int16_t* values, int count, const ColourIndexScale& scale,
                           std::uint8_t* indices);
 
+    // The picture from `side` × `side` colour indices, row-major, side 96 or 16: index
+    // column i becomes the memory rows from (192 / side)·i on, each index 192 / side
+    // pixels wide. `pairs` are the palette's 256 pixel pairs (PixelPairs).
+    void (*writePicture)(const std::uint8_t* indices, int side, const std::uint64_t* pairs,
+                         std::uint8_t* pixels);
+
     // Every variant that this processor runs, the baseline first.
     static std::span<const PictureKernels> Supported();
     static const PictureKernels& Best();

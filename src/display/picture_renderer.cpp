@@ -1,7 +1,6 @@
 #include "display/picture_renderer.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "display/colour_index_scale.h"
 #include "display/picture_kernels.h"
@@ -9,22 +8,6 @@
 #include "palette/palette_set.h"
 
 static_assert(PictureRenderer::kGridSide == PictureKernels::kGridSide);
-
-namespace {
-
-// One whole picture row, in 32-byte blocks that compile to vector moves (a plain
-// memcpy of this size becomes a string instruction that starts slowly).
-void CopyRow(std::uint8_t* to, const std::uint8_t* from) {
-    using Block = std::uint8_t __attribute__((vector_size(32)));
-    static_assert(PictureRenderer::kRowBytes % sizeof(Block) == 0);
-    for (std::size_t k = 0; k < PictureRenderer::kRowBytes; k += sizeof(Block)) {
-        Block block;
-        std::memcpy(&block, from + k, sizeof block);
-        std::memcpy(to + k, &block, sizeof block);
-    }
-}
-
-}  // namespace
 
 PictureRenderer::PictureRenderer() : PictureRenderer(PictureKernels::Best()) {}
 
@@ -56,11 +39,7 @@ void PictureRenderer::RenderInterpolated(const ReversedFrame& reversed,
     kernels_->colourIndices(grid_.data(), static_cast<int>(grid_.size()), scale, indices_.data());
 
     const PixelPairs pairs(palettes, paletteNumber);
-    for (int i = 0; i < kGridSide; ++i) {
-        std::uint8_t* row = Row(2 * i);
-        pairs.WriteRow<1>(&indices_[static_cast<std::size_t>(i)], kGridSide, kGridSide, row);
-        CopyRow(Row(2 * i + 1), row);
-    }
+    kernels_->writePicture(indices_.data(), kGridSide, pairs.Data(), pixels_.data());
 }
 
 // Frame column i fills memory rows 12i to 12i + 11; frame row j fills screen columns
@@ -71,11 +50,5 @@ void PictureRenderer::RenderPlain(const ReversedFrame& reversed, const ColourInd
     kernels_->colourIndices(reversed.data(), static_cast<int>(reversed.size()), scale,
                             indices_.data());
     const PixelPairs pairs(palettes, paletteNumber);
-    for (int i = 0; i < side; ++i) {
-        std::uint8_t* row = Row(kBlockSide * i);
-        pairs.WriteRow<kBlockSide / 2>(&indices_[static_cast<std::size_t>(i)], side, side, row);
-        for (int copy = 1; copy < kBlockSide; ++copy) {
-            CopyRow(Row(kBlockSide * i + copy), row);
-        }
-    }
+    kernels_->writePicture(indices_.data(), side, pairs.Data(), pixels_.data());
 }

@@ -19,9 +19,8 @@ struct PictureKernels;
 // column a, row b.
 //
 // The bytes are those of ReferencePictureRenderer; the work is organised for speed:
-// the vectorised kernels of PictureKernels interpolate and compute the colour
-// indices, each colour is written as one 8-byte pixel pair, and rows are duplicated
-// whole.
+// the vectorised kernels of PictureKernels interpolate, compute the colour indices and
+// write the rows from a table of pixel pairs, duplicating rows whole.
 class PictureRenderer {
   public:
     static constexpr int kSide = 192;
@@ -50,9 +49,6 @@ class PictureRenderer {
                             const PaletteSet& palettes, int paletteNumber);
     void RenderPlain(const ReversedFrame& reversed, const ColourIndexScale& scale,
                      const PaletteSet& palettes, int paletteNumber);
-    std::uint8_t* Row(int memoryRow) {
-        return &pixels_[static_cast<std::size_t>(memoryRow) * kRowBytes];
-    }
 
     const PictureKernels* kernels_;
     std::vector<std::int16_t> grid_;
