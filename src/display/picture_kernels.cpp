@@ -124,24 +124,34 @@ QUORVEL_KERNEL_BODY void BlendFrameRow(const std::uint16_t* frame, Row& out) {
     }
 }
 
-// Grid row of offset j inside the cell row: the vertical blend divided by n²·2048, in
-// Wide lanes, written to columns 3..92 of `gridRow`.
-template <int j, typename Wide>
-QUORVEL_KERNEL_BODY void DivideBlendRow(const Row& r1, const Row& r2, const Curves<kLanes>& curves,
-                                        std::int16_t* gridRow) {
-    std::array<std::int16_t, kLanes> values;
-    for (int x = 0; x < kLanes; ++x) {
-        const Wide blend = Blend<j, Wide>(LeftCurve<j>(r1[x], curves.a1[x], curves.c1[x]),
-                                          RightCurve<j>(r2[x], curves.a2[x], curves.c2[x]));
-        values[x] = static_cast<std::int16_t>(blend / static_cast<Wide>(kDivisor));
-    }
-    std::memcpy(gridRow + kBand, values.data(), kWritten * sizeof(std::int16_t));
+// n·2048 times the grid value at offset j of every column of a cell row, divided by
+// n²·2048 in Wide lanes.
+template <typename Wide, int... j>
+QUORVEL_KERNEL_BODY void DivideBlends(std::int32_t q1, std::int32_t a1, std::int32_t c1,
+                                      std::int32_t q2, std::int32_t a2, std::int32_t c2,
+                                      std::array<std::int16_t, kLanes>* rows, int x,
+                                      std::integer_sequence<int, j...>) {
+    ((rows[j][x] = static_cast<std::int16_t>(
+          Blend<j, Wide>(LeftCurve<j>(q1, a1, c1), RightCurve<j>(q2, a2, c2)) /
+          static_cast<Wide>(kDivisor))),
+     ...);
 }
 
-template <typename Wide, int... j>
-QUORVEL_KERNEL_BODY void DivideBlendRows(const Row& r1, const Row& r2, const Curves<kLanes>& curves,
-                                         std::int16_t* firstRow, std::integer_sequence<int, j...>) {
-    (DivideBlendRow<j, Wide>(r1, r2, curves, firstRow + j * kGrid), ...);
+// The n grid rows of one cell row from the horizontal blends of the four input rows
+// around it: the vertical parabolas of each column are fitted once and blended at
+// every row offset, then columns 3..92 of each grid row are written.
+template <typename Wide>
+QUORVEL_KERNEL_BODY void InterpolateCellRow(const Row& r0, const Row& r1, const Row& r2,
+                                            const Row& r3, std::int16_t* firstRow) {
+    std::array<std::array<std::int16_t, kLanes>, kStep> rows;
+    for (int x = 0; x < kLanes; ++x) {
+        DivideBlends<Wide>(r1[x], Slope(r0[x], r2[x]), Curvature(r0[x], r1[x], r2[x]), r2[x],
+                           Slope(r1[x], r3[x]), Curvature(r1[x], r2[x], r3[x]), rows.data(), x,
+                           std::make_integer_sequence<int, kStep>());
+    }
+    for (int j = 0; j < kStep; ++j) {
+        std::memcpy(firstRow + j * kGrid + kBand, rows[j].data(), kWritten * sizeof(std::int16_t));
+    }
 }
 
 QUORVEL_KERNEL_BODY void InterpolateBody(const std::uint16_t* frame, std::int16_t* grid) {
@@ -151,19 +161,16 @@ QUORVEL_KERNEL_BODY void InterpolateBody(const std::uint16_t* frame, std::int16_
     }
     const bool narrow =
         *std::max_element(frame, frame + kSide * kSide) <= PictureKernels::kNarrowLimit;
-    Curves<kLanes> curves;
     for (int r0 = 0; r0 < kCells; ++r0) {
         const Row& r1 = rows[r0];
         const Row& r2 = rows[r0 + 1];
-        curves.Fit(rows[std::max(r0 - 1, 0)].data(), r1.data(), r2.data(),
-                   rows[std::min(r0 + 2, kSide - 1)].data());
+        const Row& before = rows[std::max(r0 - 1, 0)];
+        const Row& after = rows[std::min(r0 + 2, kSide - 1)];
         std::int16_t* firstRow = grid + (kBand + r0 * kStep) * kGrid;
         if (narrow) {
-            DivideBlendRows<std::int32_t>(r1, r2, curves, firstRow,
-                                          std::make_integer_sequence<int, kStep>());
+            InterpolateCellRow<std::int32_t>(before, r1, r2, after, firstRow);
         } else {
-            DivideBlendRows<std::int64_t>(r1, r2, curves, firstRow,
-                                          std::make_integer_sequence<int, kStep>());
+            InterpolateCellRow<std::int64_t>(before, r1, r2, after, firstRow);
         }
     }
 }
