@@ -43,10 +43,12 @@ QUORVEL_KERNEL_BODY std::int32_t Curvature(std::int32_t q0, std::int32_t q1, std
 }
 
 // The left curve q1 + t·(a1 + c1·t) and the right curve q2 + s·(a2 + c2·s), s = t − n,
-// at offset t, and n times their linear blend. Bounds for every 16-bit input: the
-// horizontal blend lies within [−0.75, 6.75]·2048·65535 and every curve value of the
-// vertical step within [−1.7, 7.7]·2048·65535, all inside 32 bits; only the final blend
-// of the vertical step reaches 46.2·2048·max(input), beyond 32 bits above kNarrowLimit.
+// at offset t, and n times their linear blend. Bounds for every 16-bit input (the
+// extremes of these near-linear forms, taken where each of the 4 × 4 inputs is 0 or
+// the maximum): the horizontal blend lies within [−0.75, 6.75]·2048·65535, the
+// vertical step's differences within ±7.5·2048·65535 and its curve values within
+// [−1.7, 7.7]·2048·65535, all inside 32 bits. Only the final vertical blend reaches
+// 46.2·2048·max(input), which 32 bits hold up to kNarrowLimit (2.08·10⁹ < 2³¹).
 template <int t>
 QUORVEL_KERNEL_BODY std::int32_t LeftCurve(std::int32_t q1, std::int32_t a1, std::int32_t c1) {
     return q1 + t * (a1 + c1 * t);
@@ -61,25 +63,24 @@ QUORVEL_KERNEL_BODY Wide Blend(std::int32_t left, std::int32_t right) {
     return static_cast<Wide>(kStep - t) * left + static_cast<Wide>(t) * right;
 }
 
-// Slopes and curvatures of both parabolas, one lane per grid column (horizontal step)
-// or per cell (vertical step).
-template <int kCount>
-struct Curves {
-    std::array<std::int32_t, kCount> a1, c1, a2, c2;
+using Row = std::array<std::int32_t, kLanes>;
+using CellLanes = std::array<std::int32_t, kSide>;
+
+// Slopes and curvatures of both parabolas of every cell of an input row, one lane per
+// cell (the last lane is padding).
+struct CellCurves {
+    CellLanes a1, c1, a2, c2;
 
     QUORVEL_KERNEL_BODY void Fit(const std::int32_t* q0, const std::int32_t* q1,
                                  const std::int32_t* q2, const std::int32_t* q3) {
-        for (int x = 0; x < kCount; ++x) {
-            a1[x] = Slope(q0[x], q2[x]);
-            c1[x] = Curvature(q0[x], q1[x], q2[x]);
-            a2[x] = Slope(q1[x], q3[x]);
-            c2[x] = Curvature(q1[x], q2[x], q3[x]);
+        for (int c = 0; c < kSide; ++c) {
+            a1[c] = Slope(q0[c], q2[c]);
+            c1[c] = Curvature(q0[c], q1[c], q2[c]);
+            a2[c] = Slope(q1[c], q3[c]);
+            c2[c] = Curvature(q1[c], q2[c], q3[c]);
         }
     }
 };
-
-using Row = std::array<std::int32_t, kLanes>;
-using CellLanes = std::array<std::int32_t, kSide>;
 
 // The input row scaled by 2048, with one clamped pixel before it and three after it,
 // so that each of 16 cell lanes reads its four neighbours.
@@ -87,8 +88,7 @@ using PaddedRow = std::array<std::int32_t, kSide + 4>;
 
 // n times the horizontal blend at offset i of every cell of one input row.
 template <int i>
-QUORVEL_KERNEL_BODY void BlendCells(const PaddedRow& q, const Curves<kSide>& curves,
-                                    CellLanes& out) {
+QUORVEL_KERNEL_BODY void BlendCells(const PaddedRow& q, const CellCurves& curves, CellLanes& out) {
     const std::int32_t* q1 = q.data() + 1;
     const std::int32_t* q2 = q.data() + 2;
     for (int c = 0; c < kSide; ++c) {
@@ -98,7 +98,7 @@ QUORVEL_KERNEL_BODY void BlendCells(const PaddedRow& q, const Curves<kSide>& cur
 }
 
 template <int... i>
-QUORVEL_KERNEL_BODY void BlendCellOffsets(const PaddedRow& q, const Curves<kSide>& curves,
+QUORVEL_KERNEL_BODY void BlendCellOffsets(const PaddedRow& q, const CellCurves& curves,
                                           std::array<CellLanes, kStep>& out,
                                           std::integer_sequence<int, i...>) {
     (BlendCells<i>(q, curves, out[i]), ...);
@@ -112,7 +112,7 @@ QUORVEL_KERNEL_BODY void BlendFrameRow(const std::uint16_t* frame, Row& out) {
     for (int k = 0; k < static_cast<int>(q.size()); ++k) {
         q[k] = frame[std::clamp(k - 1, 0, kSide - 1)] * kScale;
     }
-    Curves<kSide> curves;
+    CellCurves curves;
     curves.Fit(q.data(), q.data() + 1, q.data() + 2, q.data() + 3);
     std::array<CellLanes, kStep> blends;
     BlendCellOffsets(q, curves, blends, std::make_integer_sequence<int, kStep>());
@@ -124,8 +124,8 @@ QUORVEL_KERNEL_BODY void BlendFrameRow(const std::uint16_t* frame, Row& out) {
     }
 }
 
-// n·2048 times the grid value at offset j of every column of a cell row, divided by
-// n²·2048 in Wide lanes.
+// The grid values at every row offset j of one column of a cell row: the blend of the
+// vertical parabolas, n²·2048 times the value, divided in Wide lanes.
 template <typename Wide, int... j>
 QUORVEL_KERNEL_BODY void DivideBlends(std::int32_t q1, std::int32_t a1, std::int32_t c1,
                                       std::int32_t q2, std::int32_t a2, std::int32_t c2,
