@@ -1,47 +1,39 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 #include "display/image_interpolator.h"
+#include "display/picture_renderer.h"
 
 class ColourIndexScale;
 class PaletteSet;
 
-// Renders the 16 × 16 frame as the 192 × 192 false-colour picture: a 24-bit bitmap
-// stored bottom-up (the first row in memory is the bottom row on screen), 576 bytes a
-// row, bytes blue, green, red. Smooth mode interpolates to 96 × 96 and doubles every
-// value; plain mode enlarges each frame value to a 12 × 12 block. The input is the
-// frame in reverse order, which puts received value 16·(15 − a) + b in screen block
-// column a, row b.
-//
-// The straightforward form of the picture: the general ImageInterpolator, one colour
-// look-up per grid value and byte-by-byte pixel stores. PictureRenderer computes the
-// same bytes faster; this one stays as the yardstick for its tests and benchmarks.
+// The picture of PictureRenderer in its straightforward form: the general
+// ImageInterpolator, one colour look-up per grid value and byte-by-byte pixel stores.
+// PictureRenderer computes the same bytes faster; this one stays as the yardstick for
+// its tests and benchmarks.
 class ReferencePictureRenderer {
   public:
-    static constexpr int kSide = 192;
-    static constexpr int kBytesPerPixel = 3;
-    static constexpr int kRowBytes = kSide * kBytesPerPixel;
-    static constexpr int kGridSide = 96;
-    static constexpr int kBlockSide = kSide / ImageInterpolator::kSide;
-
-    using ReversedFrame = std::array<std::int16_t, ImageInterpolator::kInputSize>;
+    using ReversedFrame = PictureRenderer::ReversedFrame;
 
     ReferencePictureRenderer();
 
     void Render(const ReversedFrame& reversed, bool interpolated, std::int16_t spanMin,
                 std::int16_t spanMax, const PaletteSet& palettes, int paletteNumber);
 
-    // kSide rows of kRowBytes, bottom row first.
+    // As PictureRenderer's.
     std::span<const std::uint8_t> Pixels() const { return pixels_; }
     const std::uint8_t* Data() const { return pixels_.data(); }
-    // The interpolated grid of the last smooth render (its outer band never written).
     std::span<const std::int16_t> Grid() const { return grid_; }
 
   private:
+    static constexpr int kSide = PictureRenderer::kSide;
+    static constexpr int kRowBytes = PictureRenderer::kRowBytes;
+    static constexpr int kGridSide = PictureRenderer::kGridSide;
+    static constexpr int kBlockSide = PictureRenderer::kBlockSide;
+
     void RenderInterpolated(const ReversedFrame& reversed, const ColourIndexScale& scale,
                             const PaletteSet& palettes, int paletteNumber);
     void RenderPlain(const ReversedFrame& reversed, const ColourIndexScale& scale,
