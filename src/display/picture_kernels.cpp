@@ -13,8 +13,8 @@
 #endif
 
 // The kernel bodies are always inlined into one entry point per instruction set, so
-// the compiler vectorises each copy for its own target. All loops run over whole
-// blocks of 16 lanes, which lets them vectorise without scalar remainders.
+// the compiler vectorises each copy for its own target. The loops run over whole
+// blocks of 16 or 32 lanes, which lets them vectorise without scalar remainders.
 #define QUORVEL_KERNEL_BODY [[gnu::always_inline]] inline
 
 namespace {
