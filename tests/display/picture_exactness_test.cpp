@@ -40,9 +40,10 @@ Frame Random(std::mt19937& random, int low, int high) {
     return frame;
 }
 
-// A period-4 pattern of 0 and `high` whose cells put the largest blend of the whole
-// value range into the interpolation: each row fit overshoots to 6.75 times the 2048-scaled
-// input, the vertical blend to 46.1 times. `inverted` gives the deepest undershoot.
+// A period-4 pattern of 0 and `high` whose cells reach the largest and the smallest
+// blends that any frame up to `high` gives: the row fits overshoot to 6.75 times the
+// 2048-scaled input, the vertical blend to 46.1 times (down to −10.1 times).
+// `inverted` swaps 0 and `high`.
 Frame Overshoot(int high, bool inverted = false) {
     Frame frame;
     for (int r = 0; r < 16; ++r) {
