@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "display/picture_kernels.h"
 #include "display/picture_renderer.h"
 #include "display/qt/thermal_image_control.h"
 #include "display/reference_picture_renderer.h"
@@ -138,11 +139,18 @@ constexpr std::int16_t kSpanMin = 2850;
 constexpr std::int16_t kSpanMax = 3300;
 constexpr int kPalette = 1;
 
-// One picture per iteration, of the scene frame, by any renderer with Render(frame,
-// smooth) and Data().
+// The scene with a 3000 K hot spot: a frame above the value up to which the smooth
+// picture's last interpolation step fits 32 bits, so it takes the split form.
+PictureRenderer::ReversedFrame HotSceneFrame() {
+    auto frame = SceneFrame();
+    frame[6 * 16 + 9] = 30000;
+    return frame;
+}
+
+// One picture per iteration by any renderer with Render(frame, smooth) and Data().
 template <typename Renderer>
-void RunPicture(benchmark::State& state, Renderer& renderer, bool smooth) {
-    const auto frame = SceneFrame();
+void RunPicture(benchmark::State& state, Renderer& renderer,
+                const PictureRenderer::ReversedFrame& frame, bool smooth) {
     for (auto _ : state) {
         renderer.Render(frame, smooth);
         benchmark::DoNotOptimize(renderer.Data());
@@ -201,9 +209,17 @@ void RegisterPicture(const std::string& path) {
         const std::string name = std::string("Picture/") + (smooth ? "smooth/" : "plain/") + path;
         benchmark::RegisterBenchmark(name.c_str(), [smooth](benchmark::State& state) {
             Renderer renderer;
-            RunPicture(state, renderer, smooth);
+            RunPicture(state, renderer, SceneFrame(), smooth);
         })->Unit(benchmark::kMicrosecond);
     }
+}
+
+template <typename Renderer>
+void RegisterHotPicture(const std::string& path) {
+    benchmark::RegisterBenchmark(("Picture/hot/" + path).c_str(), [](benchmark::State& state) {
+        Renderer renderer;
+        RunPicture(state, renderer, HotSceneFrame(), true);
+    })->Unit(benchmark::kMicrosecond);
 }
 
 class BenchStrings : public StringResources {
@@ -263,8 +279,11 @@ std::vector<char*> WithDefaultRepetitions(int argc, char** argv) {
 
 void PrintSummary(const RepetitionSummary& summary) {
     std::cout << "\nPicture, CPU time per frame: median (lowest .. highest over the repetitions)\n";
-    for (const std::string mode : {"smooth", "plain"}) {
-        std::cout << mode << ":\n";
+    for (const std::string mode : {"smooth", "plain", "hot"}) {
+        std::cout << mode
+                  << (mode == "hot" ? " (smooth, a value above " +
+                                          std::to_string(PictureKernels::kNarrowLimit) + "):\n"
+                                    : std::string(":\n"));
         const std::string fast = "Picture/" + mode + "/fast";
         PrintSummaryLine(std::cout, summary, "fast path", fast, fast);
         PrintSummaryLine(std::cout, summary, "reference path", "Picture/" + mode + "/reference",
@@ -289,6 +308,8 @@ int main(int argc, char** argv) {
     }
     RegisterPicture<WithSceneSettings<PictureRenderer>>("fast");
     RegisterPicture<WithSceneSettings<ReferencePictureRenderer>>("reference");
+    RegisterHotPicture<WithSceneSettings<PictureRenderer>>("fast");
+    RegisterHotPicture<WithSceneSettings<ReferencePictureRenderer>>("reference");
 #ifdef QUORVEL_WITH_OPENCV
     // One thread, as the other paths; the check makes sure the ratio compares like
     // with like.

@@ -48,7 +48,8 @@ QUORVEL_KERNEL_BODY std::int32_t Curvature(std::int32_t q0, std::int32_t q1, std
 // the maximum): the horizontal blend lies within [−0.75, 6.75]·2048·65535, the
 // vertical step's differences within ±7.5·2048·65535 and its curve values within
 // [−1.7, 7.7]·2048·65535, all inside 32 bits. Only the final vertical blend reaches
-// 46.2·2048·max(input), which 32 bits hold up to kNarrowLimit (2.08·10⁹ < 2³¹).
+// 46.2·2048·max(input), which 32 bits hold up to kNarrowLimit (2.08·10⁹ < 2³¹);
+// DivideWide divides it without forming it.
 template <int t>
 QUORVEL_KERNEL_BODY std::int32_t LeftCurve(std::int32_t q1, std::int32_t a1, std::int32_t c1) {
     return q1 + t * (a1 + c1 * t);
@@ -58,9 +59,32 @@ QUORVEL_KERNEL_BODY std::int32_t RightCurve(std::int32_t q2, std::int32_t a2, st
     constexpr int s = t - kStep;
     return q2 + s * (a2 + c2 * s);
 }
-template <int t, typename Wide>
-QUORVEL_KERNEL_BODY Wide Blend(std::int32_t left, std::int32_t right) {
-    return static_cast<Wide>(kStep - t) * left + static_cast<Wide>(t) * right;
+template <int t>
+QUORVEL_KERNEL_BODY std::int32_t Blend(std::int32_t left, std::int32_t right) {
+    return (kStep - t) * left + t * right;
+}
+
+// The grid value: the final vertical blend divided by n²·2048, truncated toward zero.
+// Up to kNarrowLimit the blend itself fits 32 bits.
+template <int t>
+QUORVEL_KERNEL_BODY std::int32_t DivideNarrow(std::int32_t left, std::int32_t right) {
+    return Blend<t>(left, right) / kDivisor;
+}
+
+// The same for any 16-bit frame, whose blend needs up to 34 bits, in 32-bit lanes all
+// the same: both curves split at bit 13 give the blend as 8192·high + low, so its
+// floor and ceiling divided by 8192 are exact; the one toward zero is then divided
+// by 9 (n²·2048 = 8192·9, and truncating in two steps truncates the whole quotient).
+template <int t>
+QUORVEL_KERNEL_BODY std::int32_t DivideWide(std::int32_t left, std::int32_t right) {
+    constexpr int kShift = 13;
+    constexpr std::int32_t kMask = (1 << kShift) - 1;
+    static_assert(kDivisor % (kMask + 1) == 0);
+    const std::int32_t high = (kStep - t) * (left >> kShift) + t * (right >> kShift);
+    const std::int32_t low = (kStep - t) * (left & kMask) + t * (right & kMask);
+    const std::int32_t floor = high + (low >> kShift);
+    const std::int32_t towardZero = floor >= 0 || (low & kMask) == 0 ? floor : floor + 1;
+    return towardZero / (kDivisor >> kShift);
 }
 
 using Row = std::array<std::int32_t, kLanes>;
@@ -92,8 +116,8 @@ QUORVEL_KERNEL_BODY void BlendCells(const PaddedRow& q, const CellCurves& curves
     const std::int32_t* q1 = q.data() + 1;
     const std::int32_t* q2 = q.data() + 2;
     for (int c = 0; c < kSide; ++c) {
-        out[c] = Blend<i, std::int32_t>(LeftCurve<i>(q1[c], curves.a1[c], curves.c1[c]),
-                                        RightCurve<i>(q2[c], curves.a2[c], curves.c2[c]));
+        out[c] = Blend<i>(LeftCurve<i>(q1[c], curves.a1[c], curves.c1[c]),
+                          RightCurve<i>(q2[c], curves.a2[c], curves.c2[c]));
     }
 }
 
@@ -125,29 +149,29 @@ QUORVEL_KERNEL_BODY void BlendFrameRow(const std::uint16_t* frame, Row& out) {
 }
 
 // The grid values at every row offset j of one column of a cell row: the blend of the
-// vertical parabolas, n²·2048 times the value, divided in Wide lanes.
-template <typename Wide, int... j>
+// vertical parabolas, n²·2048 times the value, divided.
+template <bool kWide, int... j>
 QUORVEL_KERNEL_BODY void DivideBlends(std::int32_t q1, std::int32_t a1, std::int32_t c1,
                                       std::int32_t q2, std::int32_t a2, std::int32_t c2,
                                       std::array<std::int16_t, kLanes>* rows, int x,
                                       std::integer_sequence<int, j...>) {
     ((rows[j][x] = static_cast<std::int16_t>(
-          Blend<j, Wide>(LeftCurve<j>(q1, a1, c1), RightCurve<j>(q2, a2, c2)) /
-          static_cast<Wide>(kDivisor))),
+          kWide ? DivideWide<j>(LeftCurve<j>(q1, a1, c1), RightCurve<j>(q2, a2, c2))
+                : DivideNarrow<j>(LeftCurve<j>(q1, a1, c1), RightCurve<j>(q2, a2, c2)))),
      ...);
 }
 
 // The n grid rows of one cell row from the horizontal blends of the four input rows
 // around it: the vertical parabolas of each column are fitted once and blended at
 // every row offset, then columns 3..92 of each grid row are written.
-template <typename Wide>
+template <bool kWide>
 QUORVEL_KERNEL_BODY void InterpolateCellRow(const Row& r0, const Row& r1, const Row& r2,
                                             const Row& r3, std::int16_t* firstRow) {
     std::array<std::array<std::int16_t, kLanes>, kStep> rows;
     for (int x = 0; x < kLanes; ++x) {
-        DivideBlends<Wide>(r1[x], Slope(r0[x], r2[x]), Curvature(r0[x], r1[x], r2[x]), r2[x],
-                           Slope(r1[x], r3[x]), Curvature(r1[x], r2[x], r3[x]), rows.data(), x,
-                           std::make_integer_sequence<int, kStep>());
+        DivideBlends<kWide>(r1[x], Slope(r0[x], r2[x]), Curvature(r0[x], r1[x], r2[x]), r2[x],
+                            Slope(r1[x], r3[x]), Curvature(r1[x], r2[x], r3[x]), rows.data(), x,
+                            std::make_integer_sequence<int, kStep>());
     }
     for (int j = 0; j < kStep; ++j) {
         std::memcpy(firstRow + j * kGrid + kBand, rows[j].data(), kWritten * sizeof(std::int16_t));
@@ -168,9 +192,9 @@ QUORVEL_KERNEL_BODY void InterpolateBody(const std::uint16_t* frame, std::int16_
         const Row& after = rows[std::min(r0 + 2, kSide - 1)];
         std::int16_t* firstRow = grid + (kBand + r0 * kStep) * kGrid;
         if (narrow) {
-            InterpolateCellRow<std::int32_t>(before, r1, r2, after, firstRow);
+            InterpolateCellRow<false>(before, r1, r2, after, firstRow);
         } else {
-            InterpolateCellRow<std::int64_t>(before, r1, r2, after, firstRow);
+            InterpolateCellRow<true>(before, r1, r2, after, firstRow);
         }
     }
 }

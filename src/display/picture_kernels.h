@@ -12,8 +12,9 @@ struct PictureKernels {
     static constexpr int kFrameSide = 16;
     static constexpr int kGridSide = 96;
     static constexpr int kGridBand = 3;
-    // Up to this input value the last interpolation step fits 32-bit lanes; a frame
-    // with any value above it takes 64-bit lanes for that step.
+    // Up to this input value the last interpolation step forms its sum in 32 bits; a
+    // frame with any value above it takes a slower exact form of that step, which
+    // splits the sum in two (still in 32-bit lanes).
     static constexpr std::uint16_t kNarrowLimit = 22000;
 
     const char* name;
