@@ -1,6 +1,9 @@
-// Picture rendering speed: the fixed-point interpolation and rendering path against a
-// straightforward floating-point Catmull-Rom reference, in both picture modes; and a
-// full paint of the thermal image control into its off-screen image.
+// Picture rendering speed in both picture modes: the fast path, the reference path it
+// must equal byte for byte, OpenCV doing the same job (when built with it) and a
+// straightforward floating-point Catmull-Rom renderer; and a full paint of the thermal
+// image control into its off-screen image. Without arguments the picture benchmarks
+// are repeated in random interleaved order and a summary of medians, spreads and
+// ratios follows the table.
 #include <benchmark/benchmark.h>
 #include <QApplication>
 
@@ -9,14 +12,23 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iostream>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "display/picture_kernels.h"
 #include "display/picture_renderer.h"
 #include "display/qt/thermal_image_control.h"
+#include "display/reference_picture_renderer.h"
 #include "palette/palette_set.h"
 #include "platform/string_resources.h"
+#include "repetition_summary.h"
+#ifdef QUORVEL_WITH_OPENCV
+#include <opencv2/core/utility.hpp>
+
+#include "opencv_picture.h"
+#endif
 
 namespace {
 
@@ -123,37 +135,92 @@ class FloatReferenceRenderer {
     std::vector<std::uint8_t> pixels_;
 };
 
-void BM_FixedPointPicture(benchmark::State& state) {
-    const bool interpolated = state.range(0) != 0;
-    const PaletteSet palettes;
-    PictureRenderer renderer;
-    const auto frame = SceneFrame();
-    for (auto _ : state) {
-        renderer.Render(frame, interpolated, 2850, 3300, palettes, 1);
-        benchmark::DoNotOptimize(renderer.Data());
-        benchmark::ClobberMemory();
-    }
-    state.SetLabel(interpolated ? "interpolated" : "plain");
-}
-BENCHMARK(BM_FixedPointPicture)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+constexpr std::int16_t kSpanMin = 2850;
+constexpr std::int16_t kSpanMax = 3300;
+constexpr int kPalette = 1;
 
-void BM_FloatReferencePicture(benchmark::State& state) {
-    const bool interpolated = state.range(0) != 0;
-    const PaletteSet palettes;
-    FloatReferenceRenderer renderer;
-    const auto frame = SceneFrame();
+// The scene with a 3000 K hot spot: a frame above the value up to which the smooth
+// picture's last interpolation step fits 32 bits, so it takes the split form.
+PictureRenderer::ReversedFrame HotSceneFrame() {
+    auto frame = SceneFrame();
+    frame[6 * 16 + 9] = 30000;
+    return frame;
+}
+
+// One picture per iteration by any renderer with Render(frame, smooth) and Data().
+template <typename Renderer>
+void RunPicture(benchmark::State& state, Renderer& renderer,
+                const PictureRenderer::ReversedFrame& frame, bool smooth) {
     for (auto _ : state) {
-        if (interpolated) {
-            renderer.RenderInterpolated(frame, 2850, 3300, palettes, 1);
-        } else {
-            renderer.RenderPlain(frame, 2850, 3300, palettes, 1);
-        }
+        renderer.Render(frame, smooth);
         benchmark::DoNotOptimize(renderer.Data());
         benchmark::ClobberMemory();
     }
-    state.SetLabel(interpolated ? "interpolated" : "plain");
 }
-BENCHMARK(BM_FloatReferencePicture)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// The renderers behind one calling convention, with the scene's span and palette.
+template <typename Picture>
+class WithSceneSettings {
+  public:
+    void Render(const PictureRenderer::ReversedFrame& frame, bool smooth) {
+        picture_.Render(frame, smooth, kSpanMin, kSpanMax, palettes_, kPalette);
+    }
+    const std::uint8_t* Data() const { return picture_.Data(); }
+
+  private:
+    PaletteSet palettes_;
+    Picture picture_;
+};
+
+class FloatPicture {
+  public:
+    void Render(const PictureRenderer::ReversedFrame& frame, bool smooth) {
+        if (smooth) {
+            renderer_.RenderInterpolated(frame, kSpanMin, kSpanMax, palettes_, kPalette);
+        } else {
+            renderer_.RenderPlain(frame, kSpanMin, kSpanMax, palettes_, kPalette);
+        }
+    }
+    const std::uint8_t* Data() const { return renderer_.Data(); }
+
+  private:
+    PaletteSet palettes_;
+    FloatReferenceRenderer renderer_;
+};
+
+#ifdef QUORVEL_WITH_OPENCV
+class OpenCvScenePicture {
+  public:
+    OpenCvScenePicture() : picture_(palettes_, kPalette) {}
+    void Render(const PictureRenderer::ReversedFrame& frame, bool smooth) {
+        picture_.Render(frame, smooth, kSpanMin, kSpanMax);
+    }
+    const std::uint8_t* Data() const { return picture_.Image().data; }
+
+  private:
+    PaletteSet palettes_;
+    OpenCvPicture picture_;
+};
+#endif
+
+template <typename Renderer>
+void RegisterPicture(const std::string& path) {
+    for (const bool smooth : {true, false}) {
+        const std::string name = std::string("Picture/") + (smooth ? "smooth/" : "plain/") + path;
+        benchmark::RegisterBenchmark(name.c_str(), [smooth](benchmark::State& state) {
+            Renderer renderer;
+            RunPicture(state, renderer, SceneFrame(), smooth);
+        })->Unit(benchmark::kMicrosecond);
+    }
+}
+
+template <typename Renderer>
+void RegisterHotPicture(const std::string& path) {
+    benchmark::RegisterBenchmark(("Picture/hot/" + path).c_str(), [](benchmark::State& state) {
+        Renderer renderer;
+        RunPicture(state, renderer, HotSceneFrame(), true);
+    })->Unit(benchmark::kMicrosecond);
+}
 
 class BenchStrings : public StringResources {
   public:
@@ -197,17 +264,68 @@ void BM_ThermalImageControlPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_ThermalImageControlPaint)->Unit(benchmark::kMicrosecond);
 
+// Repeated, interleaved runs unless the command line says otherwise.
+std::vector<char*> WithDefaultRepetitions(int argc, char** argv) {
+    static char repetitions[] = "--benchmark_repetitions=7";
+    static char interleaving[] = "--benchmark_enable_random_interleaving=true";
+    static char minTime[] = "--benchmark_min_time=0.2";
+    std::vector<char*> arguments(argv, argv + argc);
+    if (argc == 1) {
+        arguments.insert(arguments.end(), {repetitions, interleaving, minTime});
+    }
+    arguments.push_back(nullptr);
+    return arguments;
+}
+
+void PrintSummary(const RepetitionSummary& summary) {
+    std::cout << "\nPicture, CPU time per frame: median (lowest .. highest over the repetitions)\n";
+    for (const std::string mode : {"smooth", "plain", "hot"}) {
+        std::cout << mode
+                  << (mode == "hot" ? " (smooth, a value above " +
+                                          std::to_string(PictureKernels::kNarrowLimit) + "):\n"
+                                    : std::string(":\n"));
+        const std::string fast = "Picture/" + mode + "/fast";
+        PrintSummaryLine(std::cout, summary, "fast path", fast, fast);
+        PrintSummaryLine(std::cout, summary, "reference path", "Picture/" + mode + "/reference",
+                         fast);
+        PrintSummaryLine(std::cout, summary, "OpenCV", "Picture/" + mode + "/opencv", fast);
+        PrintSummaryLine(std::cout, summary, "float Catmull-Rom", "Picture/" + mode + "/float",
+                         fast);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     // Widgets need an application; no display is needed to paint off screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    auto arguments = WithDefaultRepetitions(argc, argv);
+    int count = static_cast<int>(arguments.size()) - 1;
+    benchmark::Initialize(&count, arguments.data());
+    if (benchmark::ReportUnrecognizedArguments(count, arguments.data())) {
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
+    RegisterPicture<WithSceneSettings<PictureRenderer>>("fast");
+    RegisterPicture<WithSceneSettings<ReferencePictureRenderer>>("reference");
+    RegisterHotPicture<WithSceneSettings<PictureRenderer>>("fast");
+    RegisterHotPicture<WithSceneSettings<ReferencePictureRenderer>>("reference");
+#ifdef QUORVEL_WITH_OPENCV
+    // One thread, as the other paths; the check makes sure the ratio compares like
+    // with like.
+    cv::setNumThreads(1);
+    if (const std::string difference = PictureLayoutDifference(); !difference.empty()) {
+        std::cerr << "OpenCV picture layout differs: " << difference << '\n';
+        return 1;
+    }
+    RegisterPicture<OpenCvScenePicture>("opencv");
+#else
+    std::cout << "Built without OpenCV: no comparison with it.\n";
+#endif
+    RegisterPicture<FloatPicture>("float");
+    RepetitionSummary summary;
+    benchmark::RunSpecifiedBenchmarks(&summary);
     benchmark::Shutdown();
+    PrintSummary(summary);
     return 0;
 }

@@ -18,6 +18,12 @@ class ColourIndexScale {
         return static_cast<std::int16_t>(static_cast<float>(limited - min_) * gain_);
     }
 
+    std::int16_t Min() const { return min_; }
+    std::int16_t Max() const { return max_; }
+    // False for a span whose maximum is not above its minimum.
+    bool Valid() const { return valid_; }
+    float Gain() const { return gain_; }
+
   private:
     std::int16_t min_;
     std::int16_t max_;

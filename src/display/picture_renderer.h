@@ -9,6 +9,7 @@
 
 class ColourIndexScale;
 class PaletteSet;
+struct PictureKernels;
 
 // Renders the 16 × 16 frame as the 192 × 192 false-colour picture: a 24-bit bitmap
 // stored bottom-up (the first row in memory is the bottom row on screen), 576 bytes a
@@ -16,6 +17,10 @@ class PaletteSet;
 // value; plain mode enlarges each frame value to a 12 × 12 block. The input is the
 // frame in reverse order, which puts received value 16·(15 − a) + b in screen block
 // column a, row b.
+//
+// The bytes are those of ReferencePictureRenderer; the work is organised for speed:
+// the vectorised kernels of PictureKernels interpolate, compute the colour indices and
+// write the rows from a table of pixel pairs, duplicating rows whole.
 class PictureRenderer {
   public:
     static constexpr int kSide = 192;
@@ -26,7 +31,9 @@ class PictureRenderer {
 
     using ReversedFrame = std::array<std::int16_t, ImageInterpolator::kInputSize>;
 
+    // With the fastest kernels this processor runs.
     PictureRenderer();
+    explicit PictureRenderer(const PictureKernels& kernels);
 
     void Render(const ReversedFrame& reversed, bool interpolated, std::int16_t spanMin,
                 std::int16_t spanMax, const PaletteSet& palettes, int paletteNumber);
@@ -42,11 +49,9 @@ class PictureRenderer {
                             const PaletteSet& palettes, int paletteNumber);
     void RenderPlain(const ReversedFrame& reversed, const ColourIndexScale& scale,
                      const PaletteSet& palettes, int paletteNumber);
-    std::uint8_t* Row(int memoryRow) {
-        return &pixels_[static_cast<std::size_t>(memoryRow) * kRowBytes];
-    }
 
-    ImageInterpolator interpolator_;
+    const PictureKernels* kernels_;
     std::vector<std::int16_t> grid_;
+    std::vector<std::uint8_t> indices_;
     std::vector<std::uint8_t> pixels_;
 };

@@ -80,8 +80,12 @@ const std::string& PaletteSet::Name(int paletteNumber) const {
 }
 
 ColourRef PaletteSet::Colour(int colourIndex, int paletteNumber) const {
-    const Palette& palette = palettes_[static_cast<std::size_t>(ValidPaletteNumber(paletteNumber))];
-    return palette.colours[static_cast<std::size_t>(std::clamp(colourIndex, 0, kColourCount - 1))];
+    return Colours(
+        paletteNumber)[static_cast<std::size_t>(std::clamp(colourIndex, 0, kColourCount - 1))];
+}
+
+std::span<const ColourRef, PaletteSet::kColourCount> PaletteSet::Colours(int paletteNumber) const {
+    return palettes_[static_cast<std::size_t>(ValidPaletteNumber(paletteNumber))].colours;
 }
 
 PaletteSet::Palette PaletteSet::Greyscale() {

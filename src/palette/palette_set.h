@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 
 #include "palette/colour_ref.h"
@@ -22,6 +23,8 @@ class PaletteSet {
     // Never reads outside the tables: the palette number is limited as for Name and
     // the colour index to 0..255.
     ColourRef Colour(int colourIndex, int paletteNumber) const;
+    // The whole table of a palette, index 0 first; the number is limited as for Name.
+    std::span<const ColourRef, kColourCount> Colours(int paletteNumber) const;
 
     static int ValidPaletteNumber(int paletteNumber);
 
