@@ -6,13 +6,12 @@
 #include <filesystem>
 #include <memory>
 
+#include "acquisition/acquisition_thread.h"
 #include "document/archive_reader.h"
 #include "document/archive_writer.h"
 #include "document/document_archive.h"
 #include "document/document_record.h"
 #include "document/online_imager_doc.h"
-#include "link/acquisition_thread.h"
-#include "platform/update_notifier.h"
 
 namespace {
 
@@ -36,9 +35,9 @@ class EndlessFrames : public AcquisitionThread::FrameSource {
     std::size_t next_ = 0;
 };
 
-class DiscardingNotifier : public UpdateNotifier {
+class DiscardingListener : public AcquisitionListener {
   public:
-    void PostUpdate(std::uint32_t hint) override { benchmark::DoNotOptimize(hint); }
+    void Notice(AcquisitionEvent event) override { benchmark::DoNotOptimize(event); }
 };
 
 // One pass with a new frame: copy, average over 10 frames, follow the span, notify.
@@ -46,8 +45,8 @@ void BM_AcquisitionPass(benchmark::State& state) {
     EndlessFrames source;
     AcquisitionThread::SharedState shared;
     shared.integrationCount = 10;
-    DiscardingNotifier notifier;
-    AcquisitionThread thread(source, shared, &notifier);
+    DiscardingListener listener;
+    AcquisitionThread thread(source, shared, &listener);
     for (auto _ : state) {
         thread.RunPass();
         benchmark::DoNotOptimize(shared.displayFrame);

@@ -12,10 +12,10 @@
 
 #include "display/qt/default_font.h"
 #include "document/online_imager_doc.h"
+#include "document/update_flags.h"
 #include "platform/message_box_service.h"
 #include "platform/qt/icon_resources.h"
 #include "platform/string_resources.h"
-#include "platform/update_flags.h"
 #include "platform/update_notifier.h"
 #include "ui/c_online_imager_view.h"
 #include "ui/image_button.h"

@@ -13,13 +13,13 @@
 #include "document/document_record.h"
 #include "document/snapshot_folder.h"
 #include "document/span_adjuster.h"
+#include "document/update_flags.h"
+#include "document/view_interface.h"
 #include "platform/device_root.h"
 #include "platform/file_error.h"
 #include "platform/local_time.h"
 #include "platform/message_box_service.h"
-#include "platform/update_flags.h"
 #include "platform/update_notifier.h"
-#include "platform/view_interface.h"
 #include "platform/whole_file.h"
 
 namespace {
@@ -37,7 +37,10 @@ constexpr int kKeyDown = 0x28;
 }  // namespace
 
 COnlineImagerDoc::COnlineImagerDoc(MessageBoxService* messages, UpdateNotifier* notifier)
-    : messages_(messages), notifier_(notifier), link_(messages, notifier, this) {
+    : messages_(messages), notifier_(notifier), link_(this) {
+    if (!link_.Open() && messages_ != nullptr) {
+        messages_->ShowText("COM port could not be opened", message_box::kOk);
+    }
     captureTime_ = LocalTime::Now();
     try {
         LoadSettings();
@@ -355,6 +358,14 @@ void COnlineImagerDoc::Serialize(ArchiveReader& archive) {
 
 void COnlineImagerDoc::SetEdgeRepaired(bool repaired) {
     ForEachViewLocked([repaired](ViewInterface& view) { view.SetEdgeRepaired(repaired); });
+}
+
+void COnlineImagerDoc::RangeInformationChanged() {
+    Post(update_flag::kRange);
+}
+
+void COnlineImagerDoc::Notice(AcquisitionEvent event) {
+    Post(update_flag::ForAcquisitionEvent(event));
 }
 
 // --- files ---------------------------------------------------------------------------

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "document/link_frame_source.h"
-#include "link/acquisition_thread.h"
-#include "link/edge_repair_sink.h"
+#include "acquisition/acquisition_thread.h"
+#include "acquisition/link_frame_source.h"
+#include "document/document_base.h"
+#include "link/head_event_sink.h"
 #include "link/imager_link.h"
 #include "link/thermal_frame.h"
-#include "platform/document_base.h"
 
 class ArchiveReader;
 class ArchiveWriter;
@@ -23,7 +23,7 @@ struct DocumentRecord;
 // files, and tells its views what changed. Runs on the user-interface thread except
 // where noted. Views attach with AddView and must detach with RemoveView before they
 // are destroyed.
-class COnlineImagerDoc : public DocumentBase, public EdgeRepairSink {
+class COnlineImagerDoc : public DocumentBase, public HeadEventSink, public AcquisitionListener {
   public:
     static constexpr const char* kSettingsFile = "\\Program Files\\Therlix Imager\\Persist.dat";
     static constexpr const char* kProgramFolder = "\\Program Files\\Therlix Imager";
@@ -120,6 +120,9 @@ class COnlineImagerDoc : public DocumentBase, public EdgeRepairSink {
 
     // From the acquisition thread: forwarded to every view.
     void SetEdgeRepaired(bool repaired) override;
+    // From the acquisition thread: posted to the views as update flags.
+    void RangeInformationChanged() override;
+    void Notice(AcquisitionEvent event) override;
 
   private:
     DocumentRecord RecordToStore() const;
@@ -159,5 +162,5 @@ class COnlineImagerDoc : public DocumentBase, public EdgeRepairSink {
     std::int64_t freezeTime_ = 0;
     LinkFrameSource frameSource_{link_};
     // Last member: stopped before anything it touches is destroyed.
-    AcquisitionThread acquisition_{frameSource_, picture_, notifier_};
+    AcquisitionThread acquisition_{frameSource_, picture_, this};
 };

@@ -5,9 +5,9 @@
 
 #include "display/qt/default_font.h"
 #include "document/online_imager_doc.h"
+#include "document/update_flags.h"
 #include "platform/qt/icon_resources.h"
 #include "platform/string_resources.h"
-#include "platform/update_flags.h"
 
 namespace {
 

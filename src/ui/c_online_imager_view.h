@@ -11,8 +11,8 @@
 #include "display/qt/colour_scale_control.h"
 #include "display/qt/range_bar_control.h"
 #include "display/qt/thermal_image_control.h"
+#include "document/view_interface.h"
 #include "palette/palette_set.h"
-#include "platform/view_interface.h"
 #include "ui/image_button.h"
 #include "ui/view_commands.h"
 

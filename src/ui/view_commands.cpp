@@ -5,11 +5,11 @@
 #include <QMetaObject>
 
 #include "document/online_imager_doc.h"
+#include "document/update_flags.h"
 #include "platform/device_root.h"
 #include "platform/file_error.h"
 #include "platform/local_time.h"
 #include "platform/message_box_service.h"
-#include "platform/update_flags.h"
 #include "platform/update_notifier.h"
 #include "ui/c_online_imager_view.h"
 #include "ui/file_error_report.h"

@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
+#include "document/view_interface.h"
 #include "platform/message_box_service.h"
 #include "platform/update_notifier.h"
-#include "platform/view_interface.h"
 
 namespace document_test {
 

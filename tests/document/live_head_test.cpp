@@ -7,9 +7,9 @@
 #include <sys/wait.h>
 
 #include "document/online_imager_doc.h"
+#include "document/update_flags.h"
 #include "document_fixture.h"
 #include "platform/device_root.h"
-#include "platform/update_flags.h"
 
 extern char** environ;
 

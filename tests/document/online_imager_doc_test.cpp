@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "document/online_imager_doc.h"
+#include "document/update_flags.h"
 #include "document_fixture.h"
-#include "platform/update_flags.h"
 
 namespace {
 

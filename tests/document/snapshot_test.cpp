@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "document/online_imager_doc.h"
+#include "document/update_flags.h"
 #include "document_fixture.h"
 #include "platform/file_error.h"
-#include "platform/update_flags.h"
 
 namespace {
 

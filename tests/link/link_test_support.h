@@ -20,12 +20,10 @@
 
 #include "headsim/pseudo_terminal.h"
 #include "headsim/symbolic_link.h"
-#include "link/edge_repair_sink.h"
+#include "link/head_event_sink.h"
 #include "link/packet_buffer.h"
 #include "link/packet_framer.h"
 #include "platform/device_root.h"
-#include "platform/message_box_service.h"
-#include "platform/update_notifier.h"
 
 namespace link_test {
 
@@ -62,27 +60,20 @@ class TemporaryDeviceRoot {
     std::filesystem::path folder_;
 };
 
-class RecordingNotifier : public UpdateNotifier {
+// Records what the protocol tells: range changes and the edge repair of each frame.
+class RecordingHeadEvents : public HeadEventSink {
   public:
-    void PostUpdate(std::uint32_t hint) override {
+    void RangeInformationChanged() override {
         std::lock_guard lock(mutex_);
-        hints_.push_back(hint);
+        ++rangeChanges_;
     }
-    std::vector<std::uint32_t> Hints() const {
-        std::lock_guard lock(mutex_);
-        return hints_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<std::uint32_t> hints_;
-};
-
-class RecordingEdgeSink : public EdgeRepairSink {
-  public:
     void SetEdgeRepaired(bool repaired) override {
         std::lock_guard lock(mutex_);
         calls_.push_back(repaired);
+    }
+    int RangeChanges() const {
+        std::lock_guard lock(mutex_);
+        return rangeChanges_;
     }
     std::vector<bool> Calls() const {
         std::lock_guard lock(mutex_);
@@ -91,23 +82,8 @@ class RecordingEdgeSink : public EdgeRepairSink {
 
   private:
     mutable std::mutex mutex_;
+    int rangeChanges_ = 0;
     std::vector<bool> calls_;
-};
-
-class RecordingMessages : public MessageBoxService {
-  public:
-    int ShowText(const std::string& text, unsigned style) override {
-        texts.push_back(text);
-        styles.push_back(style);
-        return message_box::kIdOk;
-    }
-    int ShowString(int stringId, unsigned) override {
-        stringIds.push_back(stringId);
-        return message_box::kIdOk;
-    }
-    std::vector<std::string> texts;
-    std::vector<unsigned> styles;
-    std::vector<int> stringIds;
 };
 
 // Polls `condition` with short sleeps until it holds or a generous deadline passes.

@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "document/online_imager_doc.h"
+#include "document/update_flags.h"
 #include "platform/device_root.h"
-#include "platform/update_flags.h"
 #include "ui/imager_test_support.h"
 
 namespace {

@@ -26,9 +26,9 @@
 
 #include "document/archive_reader.h"
 #include "document/document_archive.h"
+#include "document/document_base.h"
 #include "document/document_record.h"
 #include "platform/device_root.h"
-#include "platform/document_base.h"
 #include "platform/message_box_service.h"
 #include "platform/qt/icon_resources.h"
 #include "platform/qt/qt_update_notifier.h"

@@ -1,4 +1,4 @@
-#include "link/acquisition_thread.h"
+#include "acquisition/acquisition_thread.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,6 @@
 #include <deque>
 #include <mutex>
 #include <vector>
-
-#include "platform/update_flags.h"
-#include "platform/update_notifier.h"
 
 namespace {
 
@@ -57,61 +54,66 @@ class FakeFrameSource : public AcquisitionThread::FrameSource {
     int polls_ = 0;
 };
 
-class RecordingNotifier : public UpdateNotifier {
+// Records the events of the passes, in order.
+class RecordingListener : public AcquisitionListener {
   public:
-    void PostUpdate(std::uint32_t hint) override {
+    void Notice(AcquisitionEvent event) override {
         {
             std::lock_guard lock(mutex_);
-            hints_.push_back(hint);
+            events_.push_back(event);
         }
-        posted_.notify_all();
+        told_.notify_all();
     }
-    std::vector<std::uint32_t> Take() {
+    std::vector<AcquisitionEvent> Take() {
         std::lock_guard lock(mutex_);
-        return std::exchange(hints_, {});
+        return std::exchange(events_, {});
     }
     std::size_t Count() {
         std::lock_guard lock(mutex_);
-        return hints_.size();
+        return events_.size();
     }
-    // Waits (bounded, generously) until `hint` has been posted.
-    bool WaitFor(std::uint32_t hint) {
+    // Waits (bounded, generously) until `event` has been told.
+    bool WaitFor(AcquisitionEvent event) {
         std::unique_lock lock(mutex_);
-        return posted_.wait_for(lock, 20s, [&] {
-            return std::find(hints_.begin(), hints_.end(), hint) != hints_.end();
+        return told_.wait_for(lock, 20s, [&] {
+            return std::find(events_.begin(), events_.end(), event) != events_.end();
         });
     }
 
   private:
     std::mutex mutex_;
-    std::condition_variable posted_;
-    std::vector<std::uint32_t> hints_;
+    std::condition_variable told_;
+    std::vector<AcquisitionEvent> events_;
 };
 
 class AcquisitionThreadTest : public ::testing::Test {
   protected:
     FakeFrameSource source_;
     AcquisitionThread::SharedState state_;
-    RecordingNotifier notifier_;
-    AcquisitionThread thread_{source_, state_, &notifier_};
+    RecordingListener listener_;
+    AcquisitionThread thread_{source_, state_, &listener_};
 };
 
-using Hints = std::vector<std::uint32_t>;
+using Events = std::vector<AcquisitionEvent>;
+constexpr AcquisitionEvent kSpan = AcquisitionEvent::kSpanFollowed;
+constexpr AcquisitionEvent kFrame = AcquisitionEvent::kFrameTaken;
+constexpr AcquisitionEvent kBlink = AcquisitionEvent::kBlink;
+constexpr AcquisitionEvent kBattery = AcquisitionEvent::kBatteryCheck;
 
 TEST_F(AcquisitionThreadTest, PeriodicFlagsFollowThePassCounter) {
-    std::vector<Hints> passes;
+    std::vector<Events> passes;
     for (int pass = 0; pass < 81; ++pass) {
         thread_.RunPass();
-        passes.push_back(notifier_.Take());
+        passes.push_back(listener_.Take());
     }
-    EXPECT_EQ(passes[0], (Hints{256, 128}));
-    EXPECT_EQ(passes[1], (Hints{128}));
-    EXPECT_EQ(passes[8], (Hints{256, 128}));
-    EXPECT_EQ(passes[38], (Hints{128}));
-    EXPECT_EQ(passes[39], (Hints{}));  // the counter has become 40
-    EXPECT_EQ(passes[40], (Hints{256, 128}));
-    EXPECT_EQ(passes[79], (Hints{}));
-    EXPECT_EQ(passes[80], (Hints{256, 128}));
+    EXPECT_EQ(passes[0], (Events{kBlink, kBattery}));
+    EXPECT_EQ(passes[1], (Events{kBattery}));
+    EXPECT_EQ(passes[8], (Events{kBlink, kBattery}));
+    EXPECT_EQ(passes[38], (Events{kBattery}));
+    EXPECT_EQ(passes[39], (Events{}));  // the counter has become 40
+    EXPECT_EQ(passes[40], (Events{kBlink, kBattery}));
+    EXPECT_EQ(passes[79], (Events{}));
+    EXPECT_EQ(passes[80], (Events{kBlink, kBattery}));
     EXPECT_EQ(source_.Polls(), 81);
 }
 
@@ -119,8 +121,8 @@ TEST_F(AcquisitionThreadTest, PassCounterWrapsAsASigned16BitValue) {
     std::vector<bool> battery;
     for (int pass = 0; pass < 32800; ++pass) {
         thread_.RunPass();
-        const Hints hints = notifier_.Take();
-        battery.push_back(std::find(hints.begin(), hints.end(), 128u) != hints.end());
+        const Events events = listener_.Take();
+        battery.push_back(std::find(events.begin(), events.end(), kBattery) != events.end());
     }
     EXPECT_FALSE(battery[32759]);  // counter 32760, a multiple of 40
     EXPECT_TRUE(battery[32767]);   // counter wraps to -32768
@@ -131,7 +133,7 @@ TEST_F(AcquisitionThreadTest, PassCounterWrapsAsASigned16BitValue) {
 TEST_F(AcquisitionThreadTest, LiveFrameIsTakenInWithSpanThenFrameFlags) {
     source_.Queue(ThermalFrame::Filled(3000));
     thread_.RunPass();
-    EXPECT_EQ(notifier_.Take(), (Hints{4, 1, 256, 128}));
+    EXPECT_EQ(listener_.Take(), (Events{kSpan, kFrame, kBlink, kBattery}));
     EXPECT_EQ(state_.rawFrame, ThermalFrame::Filled(3000));
     EXPECT_EQ(state_.displayFrame, ThermalFrame::Filled(3000));
     EXPECT_EQ(state_.spanLow, 2938);
@@ -146,7 +148,7 @@ TEST_F(AcquisitionThreadTest, SpanStaysPutWithoutBothAutoSpanFlags) {
     state_.autoSpanAllowed = false;
     source_.Queue(ThermalFrame::Filled(3001));
     thread_.RunPass();
-    EXPECT_EQ(notifier_.Take(), (Hints{1, 256, 128, 1, 128}));
+    EXPECT_EQ(listener_.Take(), (Events{kFrame, kBlink, kBattery, kFrame, kBattery}));
     EXPECT_EQ(state_.spanLow, 2930);
     EXPECT_EQ(state_.spanHigh, 3130);
     EXPECT_EQ(state_.displayFrame, ThermalFrame::Filled(3001));
@@ -159,14 +161,14 @@ TEST_F(AcquisitionThreadTest, NarrowSpanIsWidenedToTwoKelvin) {
     thread_.RunPass();
     EXPECT_EQ(state_.spanLow, 3000);
     EXPECT_EQ(state_.spanHigh, 3020);
-    EXPECT_EQ(notifier_.Take().front(), 4u);
+    EXPECT_EQ(listener_.Take().front(), kSpan);
 }
 
 TEST_F(AcquisitionThreadTest, FramesAreNotTakenInWhileNotLive) {
     state_.live = false;
     source_.Queue(ThermalFrame::Filled(3000));
     thread_.RunPass();
-    EXPECT_EQ(notifier_.Take(), (Hints{256, 128}));
+    EXPECT_EQ(listener_.Take(), (Events{kBlink, kBattery}));
     EXPECT_EQ(state_.displayFrame, ThermalFrame::Filled(2730));
     EXPECT_EQ(source_.Polls(), 1);  // the head is still polled
 }
@@ -189,17 +191,17 @@ TEST_F(AcquisitionThreadTest, FirstPassAfterReturnToLiveIsSlow) {
     EXPECT_EQ(thread_.TakePause(), 75ms);
 }
 
-TEST_F(AcquisitionThreadTest, RunningThreadPostsFramesAndStopsForGood) {
+TEST_F(AcquisitionThreadTest, RunningThreadTellsOfFramesAndStopsForGood) {
     source_.AlwaysDeliver(ThermalFrame::Filled(3100));
     thread_.Start();
-    ASSERT_TRUE(notifier_.WaitFor(update_flag::kFrame));
-    ASSERT_TRUE(notifier_.WaitFor(update_flag::kSpan));
+    ASSERT_TRUE(listener_.WaitFor(kFrame));
+    ASSERT_TRUE(listener_.WaitFor(kSpan));
     thread_.Stop();
     thread_.Stop();  // a second stop is harmless
-    const std::size_t posted = notifier_.Count();
+    const std::size_t posted = listener_.Count();
     const int polls = source_.Polls();
     std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(notifier_.Count(), posted);
+    EXPECT_EQ(listener_.Count(), posted);
     EXPECT_EQ(source_.Polls(), polls);
     std::lock_guard lock(state_.mutex);
     EXPECT_EQ(state_.displayFrame, ThermalFrame::Filled(3100));

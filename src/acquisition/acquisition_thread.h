@@ -7,15 +7,14 @@
 #include <mutex>
 #include <thread>
 
-#include "link/auto_range.h"
-#include "link/frame_integrator.h"
+#include "acquisition/acquisition_listener.h"
+#include "acquisition/auto_range.h"
+#include "acquisition/frame_integrator.h"
 #include "link/thermal_frame.h"
 
-class UpdateNotifier;
-
 // The background loop that polls the head about every 75 ms, takes in and averages
-// frames while the picture is live, lets the display span follow the scene and posts
-// the update notifications (one flag per notification).
+// frames while the picture is live, lets the display span follow the scene and tells
+// its listener what each pass did.
 class AcquisitionThread {
   public:
     // What the loop polls: the head link, or a stand-in in tests.
@@ -47,7 +46,8 @@ class AcquisitionThread {
     // The span the follower leaves is at least this wide (tenths of a kelvin).
     static constexpr int kMinimumSpan = 20;
 
-    AcquisitionThread(FrameSource& source, SharedState& state, UpdateNotifier* notifier);
+    // `listener` may be null.
+    AcquisitionThread(FrameSource& source, SharedState& state, AcquisitionListener* listener);
     // Stops and joins the thread.
     ~AcquisitionThread();
     AcquisitionThread(const AcquisitionThread&) = delete;
@@ -63,7 +63,7 @@ class AcquisitionThread {
     // The pause before the next pass: 500 ms once after a return to live view (the
     // flag is consumed), 75 ms otherwise.
     std::chrono::milliseconds TakePause();
-    // One pass after its pause: poll, take in the frame, post the flags.
+    // One pass after its pause: poll, take in the frame, tell the listener.
     void RunPass();
 
   private:
@@ -73,11 +73,11 @@ class AcquisitionThread {
     enum class Intake { kNone, kFrame, kFrameAndSpan };
     // Copies, integrates and follows the span while the picture is live.
     Intake TakeInFrame();
-    void Post(std::uint32_t hint);
+    void Tell(AcquisitionEvent event);
 
     FrameSource& source_;
     SharedState& state_;
-    UpdateNotifier* notifier_;
+    AcquisitionListener* listener_;
     FrameIntegrator integrator_;
     AutoRange autoRange_;
     std::int16_t passCounter_ = 0;

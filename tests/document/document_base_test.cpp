@@ -1,11 +1,11 @@
-#include "platform/document_base.h"
+#include "document/document_base.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/view_interface.h"
+#include "document/view_interface.h"
 
 namespace {
 

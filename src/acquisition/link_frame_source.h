@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/acquisition_thread.h"
+#include "acquisition/acquisition_thread.h"
 #include "link/imager_link.h"
 
 // Lets the acquisition thread poll the head link.

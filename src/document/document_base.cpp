@@ -1,8 +1,8 @@
-#include "platform/document_base.h"
+#include "document/document_base.h"
 
 #include <algorithm>
 
-#include "platform/view_interface.h"
+#include "document/view_interface.h"
 
 void DocumentBase::AddView(ViewInterface* view) {
     std::lock_guard lock(mutex_);

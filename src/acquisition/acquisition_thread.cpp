@@ -1,9 +1,6 @@
-#include "link/acquisition_thread.h"
+#include "acquisition/acquisition_thread.h"
 
 #include <algorithm>
-
-#include "platform/update_flags.h"
-#include "platform/update_notifier.h"
 
 namespace {
 
@@ -18,8 +15,8 @@ std::int16_t NextPassCount(std::int16_t count) {
 }  // namespace
 
 AcquisitionThread::AcquisitionThread(FrameSource& source, SharedState& state,
-                                     UpdateNotifier* notifier)
-    : source_(source), state_(state), notifier_(notifier) {}
+                                     AcquisitionListener* listener)
+    : source_(source), state_(state), listener_(listener) {}
 
 AcquisitionThread::~AcquisitionThread() {
     Stop();
@@ -56,18 +53,18 @@ void AcquisitionThread::RunPass() {
     if (source_.Poll() == 1 && state_.live.load()) {
         const Intake intake = TakeInFrame();
         if (intake == Intake::kFrameAndSpan) {
-            Post(update_flag::kSpan);
+            Tell(AcquisitionEvent::kSpanFollowed);
         }
         if (intake != Intake::kNone) {
-            Post(update_flag::kFrame);
+            Tell(AcquisitionEvent::kFrameTaken);
         }
     }
     if (passCounter_ % kBlinkEvery == 0) {
-        Post(update_flag::kBlink);
+        Tell(AcquisitionEvent::kBlink);
     }
     passCounter_ = NextPassCount(passCounter_);
     if (passCounter_ % kBatteryPause != 0) {
-        Post(update_flag::kBattery);
+        Tell(AcquisitionEvent::kBatteryCheck);
     }
 }
 
@@ -105,8 +102,8 @@ AcquisitionThread::Intake AcquisitionThread::TakeInFrame() {
     return Intake::kFrameAndSpan;
 }
 
-void AcquisitionThread::Post(std::uint32_t hint) {
-    if (notifier_ != nullptr) {
-        notifier_->PostUpdate(hint);
+void AcquisitionThread::Tell(AcquisitionEvent event) {
+    if (listener_ != nullptr) {
+        listener_->Notice(event);
     }
 }

@@ -1,4 +1,4 @@
-#include "link/frame_integrator.h"
+#include "acquisition/frame_integrator.h"
 
 #include <algorithm>
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "acquisition/acquisition_listener.h"
+
 // The bits of the hint word that tells the views what changed.
 namespace update_flag {
 inline constexpr std::uint32_t kFrame = 1;        // new display frame
@@ -17,4 +19,19 @@ inline constexpr std::uint32_t kSnapshot = 512;   // note, title or browsing pos
 inline constexpr std::uint32_t kRange = 1024;     // head range information, file read
 // Everything but the periodic bits and the range bit: sent after a file was read.
 inline constexpr std::uint32_t kAll = 639;
+
+// The flag that tells the views about one event of an acquisition pass.
+constexpr std::uint32_t ForAcquisitionEvent(AcquisitionEvent event) {
+    switch (event) {
+        case AcquisitionEvent::kSpanFollowed:
+            return kSpan;
+        case AcquisitionEvent::kFrameTaken:
+            return kFrame;
+        case AcquisitionEvent::kBlink:
+            return kBlink;
+        case AcquisitionEvent::kBatteryCheck:
+            return kBattery;
+    }
+    return 0;
+}
 }  // namespace update_flag

@@ -9,7 +9,7 @@ class ViewInterface {
     virtual ~ViewInterface() = default;
 
     // Called on the user-interface thread by UpdateAllViews; `hint` is the word of
-    // update flags (platform/update_flags.h) telling what changed.
+    // update flags (document/update_flags.h) telling what changed.
     virtual void OnUpdate(ViewInterface* sender, std::uint32_t hint, void* object) = 0;
 
     // Smooth (interpolated) picture versus 16 x 16 blocks.

@@ -1,4 +1,4 @@
-#include "link/auto_range.h"
+#include "acquisition/auto_range.h"
 
 #include <algorithm>
 
