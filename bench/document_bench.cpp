@@ -85,9 +85,11 @@ class TemporaryDocument {
             (std::filesystem::temp_directory_path() / "doc-bench-XXXXXX").string();
         folder_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : "/tmp";
         ::setenv("XDG_DATA_HOME", folder_.c_str(), 1);
-        document_ = std::make_unique<COnlineImagerDoc>(nullptr, nullptr);
+        document_ = std::make_unique<COnlineImagerDoc>(nullptr, nullptr, link_);
+        document_->StartUp();
     }
     ~TemporaryDocument() {
+        document_->ShutDown();
         document_.reset();
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
@@ -96,6 +98,7 @@ class TemporaryDocument {
 
   private:
     std::filesystem::path folder_;
+    ImagerLink link_{nullptr};  // never opened: no head
     std::unique_ptr<COnlineImagerDoc> document_;
 };
 

@@ -100,7 +100,9 @@ void BM_ViewFrameUpdateAndPaint(benchmark::State& state) {
         BenchIcons icons;
         Quiet messages;
         NoPosts notifier;
-        COnlineImagerDoc document(&messages, &notifier);
+        ImagerLink link(nullptr);  // never opened: no head
+        COnlineImagerDoc document(&messages, &notifier, link);
+        document.StartUp();
         COnlineImagerView view(document, {strings, icons, messages, notifier});
         view.OnInitialUpdate();
         QImage screen(view.size(), QImage::Format_RGB32);

@@ -36,11 +36,11 @@ constexpr int kKeyDown = 0x28;
 
 }  // namespace
 
-COnlineImagerDoc::COnlineImagerDoc(MessageBoxService* messages, UpdateNotifier* notifier)
-    : messages_(messages), notifier_(notifier), link_(this) {
-    if (!link_.Open() && messages_ != nullptr) {
-        messages_->ShowText("COM port could not be opened", message_box::kOk);
-    }
+COnlineImagerDoc::COnlineImagerDoc(MessageBoxService* messages, UpdateNotifier* notifier,
+                                   ImagerLink& link)
+    : messages_(messages), notifier_(notifier), link_(link) {}
+
+void COnlineImagerDoc::StartUp() {
     captureTime_ = LocalTime::Now();
     try {
         LoadSettings();
@@ -51,11 +51,9 @@ COnlineImagerDoc::COnlineImagerDoc(MessageBoxService* messages, UpdateNotifier* 
     ResetCorrections();
     picture_.live = true;
     snapshotIndex_ = -1;
-    acquisition_.Start();
 }
 
-COnlineImagerDoc::~COnlineImagerDoc() {
-    acquisition_.Stop();
+void COnlineImagerDoc::ShutDown() {
     try {
         SaveSettings();
     } catch (const std::exception&) {

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "acquisition/acquisition_thread.h"
-#include "acquisition/link_frame_source.h"
 #include "document/document_base.h"
 #include "link/head_event_sink.h"
 #include "link/imager_link.h"
@@ -18,22 +17,28 @@ class MessageBoxService;
 class UpdateNotifier;
 struct DocumentRecord;
 
-// The one document of the imager: owns the head link, the acquisition thread, the two
-// frames and every user setting, reads and writes the settings file and the snapshot
-// files, and tells its views what changed. Runs on the user-interface thread except
+// The one document of the imager: holds the two frames and every user setting, reads
+// and writes the settings file and the snapshot files, asks the head link about its
+// ranges and tells its views what changed. Runs on the user-interface thread except
 // where noted. Views attach with AddView and must detach with RemoveView before they
-// are destroyed.
+// are destroyed. It opens no device and starts no thread.
 class COnlineImagerDoc : public DocumentBase, public HeadEventSink, public AcquisitionListener {
   public:
     static constexpr const char* kSettingsFile = "\\Program Files\\Therlix Imager\\Persist.dat";
     static constexpr const char* kProgramFolder = "\\Program Files\\Therlix Imager";
     static constexpr const char* kPersonalFolder = "\\My Documents";
 
-    // Opens the link, reads the settings file, creates the folders and starts the
-    // acquisition thread. Either service may be null.
-    COnlineImagerDoc(MessageBoxService* messages, UpdateNotifier* notifier);
-    // Stops the acquisition thread, writes the settings file, closes the link.
-    ~COnlineImagerDoc() override;
+    // Either service may be null; `link` must outlive the document.
+    COnlineImagerDoc(MessageBoxService* messages, UpdateNotifier* notifier, ImagerLink& link);
+
+    // Takes the start state: capture time now, the settings file read, the folders
+    // created, the corrections reset, live pictures.
+    void StartUp();
+    // Writes the settings file at the end of the program; failures are not reported.
+    void ShutDown();
+
+    // The picture state the acquisition thread shares.
+    AcquisitionThread::SharedState& SharedPicture() { return picture_; }
 
     // Accessors. Frames and span are copies taken under the picture lock.
     std::int16_t GetPaletteNumber() const { return paletteNumber_; }
@@ -139,7 +144,7 @@ class COnlineImagerDoc : public DocumentBase, public HeadEventSink, public Acqui
 
     MessageBoxService* messages_;
     UpdateNotifier* notifier_;
-    ImagerLink link_;
+    ImagerLink& link_;
     std::int16_t paletteNumber_ = 1;
     // Frames, span, integration count, auto-span, live and slow-first-pass flags:
     // shared with the acquisition thread.
@@ -160,7 +165,4 @@ class COnlineImagerDoc : public DocumentBase, public HeadEventSink, public Acqui
     bool snapshotModified_ = false;
     std::int64_t captureTime_ = 0;
     std::int64_t freezeTime_ = 0;
-    LinkFrameSource frameSource_{link_};
-    // Last member: stopped before anything it touches is destroyed.
-    AcquisitionThread acquisition_{frameSource_, picture_, this};
 };

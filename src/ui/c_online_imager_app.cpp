@@ -17,6 +17,7 @@
 #include "platform/user_language.h"
 #include "ui/c_main_frame.h"
 #include "ui/c_online_imager_view.h"
+#include "ui/imager_session.h"
 
 namespace {
 
@@ -30,9 +31,13 @@ COnlineImagerApp::COnlineImagerApp(std::filesystem::path executableFolder, QObje
     : QObject(parent), executableFolder_(std::move(executableFolder)) {}
 
 COnlineImagerApp::~COnlineImagerApp() {
-    // The view goes with the frame before the document; the bundle is freed last.
+    // The view goes with the frame before the session stops; the bundle is freed last.
     frame_.reset();
-    document_.reset();
+    session_.reset();
+}
+
+COnlineImagerDoc* COnlineImagerApp::Document() const {
+    return session_ != nullptr ? &session_->Document() : nullptr;
 }
 
 std::string COnlineImagerApp::BundleName() {
@@ -114,20 +119,20 @@ bool COnlineImagerApp::ProcessCommandLine(const QStringList& arguments) {
         return false;
     }
 
-    // New document, frame and view; a file name is then read into the document before
-    // the view's initial update, as the framework opens a document.
-    document_ = std::make_unique<COnlineImagerDoc>(messages_.get(), notifier_.get());
+    // Session, frame and view; a file name is then read into the document before the
+    // view's initial update.
+    StartSession();
+    COnlineImagerDoc* document = Document();
     frame_ = std::make_unique<CMainFrame>();
     connect(frame_.get(), &CMainFrame::ExitCommand, this, &COnlineImagerApp::OnAppExit);
-    auto* view =
-        new COnlineImagerView(*document_, {*bundle_, *bundle_, *messages_, *notifier_,
-                                           bundle_->DialogTemplate(kSettingsDialogTemplate),
-                                           bundle_->DialogTemplate(kFolderDialogTemplate)});
+    auto* view = new COnlineImagerView(*document, {*bundle_, *bundle_, *messages_, *notifier_,
+                                                   bundle_->DialogTemplate(kSettingsDialogTemplate),
+                                                   bundle_->DialogTemplate(kFolderDialogTemplate)});
     frame_->SetView(view);
     if (!parser.positionalArguments().isEmpty()) {
         const QString file = parser.positionalArguments().front();
         try {
-            document_->OpenArchiveFile(QFile::encodeName(file).toStdString());
+            document->OpenArchiveFile(QFile::encodeName(file).toStdString());
         } catch (const FileError&) {
             std::fprintf(stderr, "quorvel-imager: cannot open %s\n", qPrintable(file));
             return false;
@@ -135,6 +140,14 @@ bool COnlineImagerApp::ProcessCommandLine(const QStringList& arguments) {
     }
     view->OnInitialUpdate();
     return true;
+}
+
+void COnlineImagerApp::StartSession() {
+    session_ = std::make_unique<ImagerSession>(messages_.get(), notifier_.get());
+    if (!session_->OpenPort()) {
+        messages_->ShowText("COM port could not be opened", message_box::kOk);
+    }
+    session_->Start();
 }
 
 void COnlineImagerApp::OnTerminationSignal() {

@@ -8,15 +8,17 @@
 
 class CMainFrame;
 class COnlineImagerDoc;
+class ImagerSession;
 class LanguageBundle;
 class QtMessageBoxService;
 class QtUpdateNotifier;
 class TerminationSignals;
 
 // The application object: loads the language bundle chosen by the user's language,
-// creates the document, the main frame and the view, delivers the update events to
-// the views, and ends the program in order: view, then document (acquisition thread
-// stopped, settings file written), then the language bundle.
+// starts the session (port, document, threads), creates the main frame and the view,
+// delivers the update events to the views, and ends the program in order: view, then
+// session (acquisition thread stopped, settings file written, port closed), then the
+// language bundle.
 class COnlineImagerApp : public QObject {
     Q_OBJECT
 
@@ -42,7 +44,7 @@ class COnlineImagerApp : public QObject {
 
     const LanguageBundle* Bundle() const { return bundle_.get(); }
     CMainFrame* MainFrame() const { return frame_.get(); }
-    COnlineImagerDoc* Document() const { return document_.get(); }
+    COnlineImagerDoc* Document() const;
 
     // The bundle file name for the user's language, and the message shown without it.
     static std::string BundleName();
@@ -55,15 +57,16 @@ class COnlineImagerApp : public QObject {
   private:
     bool LoadLanguageBundle();
     bool ProcessCommandLine(const QStringList& arguments);
+    void StartSession();
     void OnTerminationSignal();
 
     std::filesystem::path executableFolder_;
     bool terminationRequested_ = false;
-    // Destroyed in reverse order: frame and view, document, services, bundle last.
+    // Destroyed in reverse order: frame and view, session, services, bundle last.
     std::unique_ptr<LanguageBundle> bundle_;
     std::unique_ptr<QtMessageBoxService> messages_;
     std::unique_ptr<QtUpdateNotifier> notifier_;
     std::unique_ptr<TerminationSignals> signals_;
-    std::unique_ptr<COnlineImagerDoc> document_;
+    std::unique_ptr<ImagerSession> session_;
     std::unique_ptr<CMainFrame> frame_;
 };

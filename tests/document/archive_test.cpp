@@ -4,7 +4,7 @@
 #include "document/archive_reader.h"
 #include "document/archive_writer.h"
 #include "document/text_codec.h"
-#include "document_test_support.h"
+#include "support/document_test_support.h"
 
 namespace {
 

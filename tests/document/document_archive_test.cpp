@@ -9,7 +9,7 @@
 #include "document/archive_reader.h"
 #include "document/archive_writer.h"
 #include "document/document_record.h"
-#include "document_test_support.h"
+#include "support/document_test_support.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "document/online_imager_doc.h"
 #include "document/update_flags.h"
-#include "document_fixture.h"
 #include "platform/file_error.h"
+#include "support/document_fixture.h"
 
 namespace {
 

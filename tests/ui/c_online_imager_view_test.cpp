@@ -1,4 +1,5 @@
 #include "ui/c_online_imager_view.h"
+#include "support/started_document.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +48,8 @@ class ViewTest : public ::testing::Test {
     SolidIcons icons_;
     RecordingMessages messages_;
     RecordingNotifier notifier_;
-    COnlineImagerDoc document_{&messages_, &notifier_};
+    StartedDocument started_{&messages_, &notifier_};
+    COnlineImagerDoc& document_ = started_.Document();
     View view_{document_, {strings_, icons_, messages_, notifier_}};
 };
 

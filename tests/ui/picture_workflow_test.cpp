@@ -8,6 +8,7 @@
 
 #include "document/online_imager_doc.h"
 #include "platform/qt/language_bundle.h"
+#include "support/started_document.h"
 #include "ui/c_main_frame.h"
 #include "ui/c_online_imager_view.h"
 #include "ui/imager_test_support.h"
@@ -37,7 +38,6 @@ class Imager {
         frame_.show();
         QApplication::setActiveWindow(&frame_);
         DeliverPostedEvents();
-        messages_.shown.clear();  // no head on COM1
     }
 
     COnlineImagerDoc& Document() { return document_; }
@@ -74,7 +74,8 @@ class Imager {
     ScriptedMessages messages_;
     UpdateReceiver receiver_;
     QtUpdateNotifier notifier_{&receiver_};
-    COnlineImagerDoc document_{&messages_, &notifier_};
+    StartedDocument started_{&messages_, &notifier_};
+    COnlineImagerDoc& document_ = started_.Document();
     CMainFrame frame_;
     View* view_;
     std::int64_t now_ = kStart - 60;

@@ -1,4 +1,5 @@
 #include "ui/view_commands.h"
+#include "support/started_document.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,6 @@ class CommandsTest : public ::testing::Test {
         frame_.show();
         QApplication::setActiveWindow(&frame_);
         DeliverPostedEvents();
-        messages_.shown.clear();  // the missing COM port
     }
 
     ImageButton& Button(View::Button which) { return view_->ButtonAt(which); }
@@ -91,7 +91,8 @@ class CommandsTest : public ::testing::Test {
     ScriptedMessages messages_;
     UpdateReceiver receiver_;
     QtUpdateNotifier notifier_{&receiver_};
-    COnlineImagerDoc document_{&messages_, &notifier_};
+    StartedDocument started_{&messages_, &notifier_};
+    COnlineImagerDoc& document_ = started_.Document();
     CMainFrame frame_;
     View* view_ =
         new View(document_, {strings_, icons_, messages_, notifier_,

@@ -13,16 +13,17 @@
 #include "document/document_archive.h"
 #include "document/document_record.h"
 #include "document/online_imager_doc.h"
-#include "document_test_support.h"
+#include "support/document_test_support.h"
 
 namespace document_test {
 
 // A document on a fresh device root, with scripted message boxes and recorded
-// notifications. No COM1 entry exists, so the document runs without a head.
+// notifications, on a link that is never opened: no serial device, no thread.
 class DocumentFixture : public ::testing::Test {
   protected:
     COnlineImagerDoc& Open() {
-        doc_ = std::make_unique<COnlineImagerDoc>(&messages_, &notifier_);
+        doc_ = std::make_unique<COnlineImagerDoc>(&messages_, &notifier_, link_);
+        doc_->StartUp();
         return *doc_;
     }
     void Close() {
@@ -30,6 +31,7 @@ class DocumentFixture : public ::testing::Test {
             for (ViewInterface* view : doc_->Views()) {
                 doc_->RemoveView(view);
             }
+            doc_->ShutDown();
         }
         doc_.reset();
     }
@@ -72,6 +74,7 @@ class DocumentFixture : public ::testing::Test {
     TemporaryDeviceRoot root_;
     ScriptedMessageBoxes messages_;
     RecordingNotifier notifier_;
+    ImagerLink link_{nullptr};
     std::unique_ptr<COnlineImagerDoc> doc_;
 };
 

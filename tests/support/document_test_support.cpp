@@ -1,4 +1,4 @@
-#include "document_test_support.h"
+#include "support/document_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-// The document on the simulated head: the real serial port, link, threads and files.
+// The session: the real serial port, link, threads and files, on the simulated head or
+// without a head.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -8,8 +9,9 @@
 
 #include "document/online_imager_doc.h"
 #include "document/update_flags.h"
-#include "document_fixture.h"
 #include "platform/device_root.h"
+#include "support/document_fixture.h"
+#include "ui/imager_session.h"
 
 extern char** environ;
 
@@ -63,9 +65,47 @@ class HeadSimulator {
     pid_t pid_ = -1;
 };
 
-class LiveHeadTest : public DocumentFixture {};
+// The session on a fresh device root, started as the application starts it.
+class ImagerSessionTest : public DocumentFixture {
+  protected:
+    COnlineImagerDoc& Start(bool expectPort) {
+        session_ = std::make_unique<ImagerSession>(&messages_, &notifier_);
+        EXPECT_EQ(session_->OpenPort(), expectPort);
+        session_->Start();
+        return session_->Document();
+    }
+    void Stop() { session_.reset(); }
+    void TearDown() override { Stop(); }
 
-TEST_F(LiveHeadTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed) {
+    std::unique_ptr<ImagerSession> session_;
+};
+
+TEST_F(ImagerSessionTest, WithoutAHeadThePortStaysClosedAndTheThreadRuns) {
+    COnlineImagerDoc& doc = Start(false);
+    EXPECT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kBattery); }));
+    EXPECT_TRUE(notifier_.Contains(update_flag::kBlink));
+    EXPECT_FALSE(notifier_.Contains(update_flag::kFrame));
+    EXPECT_TRUE(messages_.texts.empty());  // the application says so, not the session
+    EXPECT_EQ(doc.GetCurrentRangeNumber(), 255);
+    EXPECT_FALSE(fs::exists(SettingsPath()));
+    Stop();
+    EXPECT_EQ(document_test::ReadFile(SettingsPath()).size(), 585u);
+}
+
+// Stopping twice, or without a start, is harmless; nothing is written without a start.
+TEST_F(ImagerSessionTest, StopIsSafeAtAnyTime) {
+    {
+        ImagerSession idle(&messages_, &notifier_);
+        EXPECT_FALSE(idle.OpenPort());
+    }
+    EXPECT_FALSE(fs::exists(SettingsPath()));
+    Start(false);
+    session_->Stop();
+    session_->Stop();
+    EXPECT_TRUE(fs::exists(SettingsPath()));
+}
+
+TEST_F(ImagerSessionTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed) {
     const fs::path program = HeadSimulatorProgram();
     if (!fs::exists(program)) {
         GTEST_SKIP() << "quorvel-headsim not built at " << program;
@@ -74,8 +114,7 @@ TEST_F(LiveHeadTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed) {
     ASSERT_TRUE(head.Running());
     ASSERT_TRUE(WaitUntil([] { return fs::exists(DeviceRoot::ComPort(1)); }));
 
-    COnlineImagerDoc& doc = Open();
-    EXPECT_TRUE(messages_.texts.empty());  // the port opened
+    COnlineImagerDoc& doc = Start(true);
     ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
     EXPECT_TRUE(notifier_.Contains(update_flag::kSpan));
     ASSERT_TRUE(WaitUntil([&] { return doc.GetCurrentRangeNumber() != 255; }));
@@ -104,7 +143,7 @@ TEST_F(LiveHeadTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed) {
     const std::uint16_t rangeHigh = doc.GetRangeHigh();
     const std::uint8_t range = doc.GetCurrentRangeNumber();
     const std::string description = doc.GetRangeDescriptions().at(range - 1u);
-    Close();
+    Stop();
 
     const DocumentRecord final = ReadSettings();
     EXPECT_EQ(final.displayFrame, shown);
@@ -119,7 +158,7 @@ TEST_F(LiveHeadTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed) {
 
 // A head that streams frames faster than the document polls still gets its range
 // answers through: they never wait behind frames.
-TEST_F(LiveHeadTest, FastStreamingHeadStillDeliversEveryRangeDescription) {
+TEST_F(ImagerSessionTest, FastStreamingHeadStillDeliversEveryRangeDescription) {
     const fs::path program = HeadSimulatorProgram();
     if (!fs::exists(program)) {
         GTEST_SKIP() << "quorvel-headsim not built at " << program;
@@ -128,7 +167,7 @@ TEST_F(LiveHeadTest, FastStreamingHeadStillDeliversEveryRangeDescription) {
     ASSERT_TRUE(head.Running());
     ASSERT_TRUE(WaitUntil([] { return fs::exists(DeviceRoot::ComPort(1)); }));
 
-    COnlineImagerDoc& doc = Open();
+    COnlineImagerDoc& doc = Start(true);
     ASSERT_TRUE(WaitUntil([&] { return doc.GetRangeDescriptions().size() == 3; }));
     ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
 }
