@@ -58,7 +58,7 @@ void BM_StoreDefaultRecord(benchmark::State& state) {
     const DocumentRecord record;
     for (auto _ : state) {
         ArchiveWriter writer;
-        DocumentArchive::Store(record, writer);
+        document_archive::Store(record, writer);
         benchmark::DoNotOptimize(writer.Bytes().data());
     }
 }
@@ -66,12 +66,12 @@ BENCHMARK(BM_StoreDefaultRecord);
 
 void BM_LoadDefaultRecord(benchmark::State& state) {
     ArchiveWriter writer;
-    DocumentArchive::Store(DocumentRecord{}, writer);
+    document_archive::Store(DocumentRecord{}, writer);
     const std::vector<std::uint8_t> bytes = writer.Bytes();
     for (auto _ : state) {
         DocumentRecord record;
         ArchiveReader reader(bytes);
-        DocumentArchive::Load(reader, record);
+        document_archive::Load(reader, record);
         benchmark::DoNotOptimize(record.displayFrame);
     }
 }

@@ -85,8 +85,8 @@ void LoadGroup33(ArchiveReader& archive, DocumentRecord& record) {
 
 }  // namespace
 
-void DocumentArchive::Store(const DocumentRecord& record, ArchiveWriter& archive) {
-    archive.WriteFloat(kVersion);
+void document_archive::Store(const DocumentRecord& record, ArchiveWriter& archive) {
+    archive.WriteFloat(document_archive::kVersion);
     StoreGroup30(record, archive);
     for (int i = 0; i < kReservedLongs; ++i) {
         archive.WriteLong(0);
@@ -100,7 +100,7 @@ void DocumentArchive::Store(const DocumentRecord& record, ArchiveWriter& archive
     archive.WriteByte(record.edgeRepair.value_or(false) ? 1 : 0);
 }
 
-void DocumentArchive::Load(ArchiveReader& archive, DocumentRecord& record) {
+void document_archive::Load(ArchiveReader& archive, DocumentRecord& record) {
     const float version = archive.ReadFloat();
     if (version >= kGroup30) {
         LoadGroup30(archive, record);
@@ -114,4 +114,20 @@ void DocumentArchive::Load(ArchiveReader& archive, DocumentRecord& record) {
     if (version >= kGroup33) {
         LoadGroup33(archive, record);
     }
+}
+
+std::vector<std::uint8_t> document_archive::Encode(const DocumentRecord& record) {
+    ArchiveWriter archive;
+    Store(record, archive);
+    return archive.Bytes();
+}
+
+bool document_archive::Decode(std::span<const std::uint8_t> bytes, DocumentRecord& record) {
+    ArchiveReader archive(bytes);
+    try {
+        Load(archive, record);
+    } catch (const ArchiveException&) {
+        return false;
+    }
+    return true;
 }

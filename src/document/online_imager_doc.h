@@ -2,11 +2,15 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "acquisition/acquisition_thread.h"
 #include "document/document_base.h"
+#include "document/picture_model.h"
+#include "document/settings_store.h"
+#include "document/snapshot_browser.h"
 #include "link/head_event_sink.h"
 #include "link/imager_link.h"
 #include "link/thermal_frame.h"
@@ -17,14 +21,14 @@ class MessageBoxService;
 class UpdateNotifier;
 struct DocumentRecord;
 
-// The one document of the imager: holds the two frames and every user setting, reads
-// and writes the settings file and the snapshot files, asks the head link about its
-// ranges and tells its views what changed. Runs on the user-interface thread except
-// where noted. Views attach with AddView and must detach with RemoveView before they
-// are destroyed. It opens no device and starts no thread.
+// The one thing the view talks to. It keeps the picture model and the snapshot
+// browser, reads and writes the settings file and the snapshot files, asks the head
+// link about its ranges and tells its views what changed. Runs on the user-interface
+// thread except where noted. Views attach with AddView and must detach with RemoveView
+// before they are destroyed. It opens no device and starts no thread.
 class COnlineImagerDoc : public DocumentBase, public HeadEventSink, public AcquisitionListener {
   public:
-    static constexpr const char* kSettingsFile = "\\Program Files\\Therlix Imager\\Persist.dat";
+    static constexpr const char* kSettingsFile = settings_store::kFile;
     static constexpr const char* kProgramFolder = "\\Program Files\\Therlix Imager";
     static constexpr const char* kPersonalFolder = "\\My Documents";
 
@@ -38,35 +42,36 @@ class COnlineImagerDoc : public DocumentBase, public HeadEventSink, public Acqui
     void ShutDown();
 
     // The picture state the acquisition thread shares.
-    AcquisitionThread::SharedState& SharedPicture() { return picture_; }
+    AcquisitionThread::SharedState& SharedPicture() { return picture_.Shared(); }
 
     // Accessors. Frames and span are copies taken under the picture lock.
-    std::int16_t GetPaletteNumber() const { return paletteNumber_; }
-    ThermalFrame GetDisplayFrame() const;
-    ThermalFrame GetRawFrame() const;
-    std::uint16_t GetSpanLow() const;
-    std::uint16_t GetSpanHigh() const;
+    std::int16_t GetPaletteNumber() const { return picture_.PaletteNumber(); }
+    ThermalFrame GetDisplayFrame() const { return picture_.DisplayFrame(); }
+    ThermalFrame GetRawFrame() const { return picture_.RawFrame(); }
+    std::uint16_t GetSpanLow() const { return picture_.SpanLow(); }
+    std::uint16_t GetSpanHigh() const { return picture_.SpanHigh(); }
+    // The head's limits while live, the recorded ones while browsing.
     std::uint16_t GetRangeLow() const;
     std::uint16_t GetRangeHigh() const;
-    bool IsSecondSpotShown() const { return secondSpotShown_; }
-    std::uint8_t GetSpotPosition(int k) const { return k == 0 ? spotPosition1_ : spotPosition2_; }
-    float GetEmissivity() const { return emissivity_; }
-    float GetEmissivityFactor() const { return emissivityFactor_; }
-    std::int16_t GetTemperatureUnit() const { return temperatureUnit_; }
-    std::string GetSnapshotNote() const { return snapshotNote_; }
-    std::string GetSnapshotFolder() const { return snapshotFolder_; }
-    std::string GetSnapshotTitle() const { return snapshotTitle_; }
-    std::int16_t GetBackgroundTemperature() const { return backgroundTemperature_; }
-    std::int16_t GetIntegrationCount() const { return picture_.integrationCount; }
-    bool IsAutoSpanAllowed() const { return picture_.autoSpanAllowed; }
-    bool IsAutoSpanOn() const { return picture_.autoSpanOn; }
-    std::int16_t GetSnapshotIndex() const { return snapshotIndex_; }
+    bool IsSecondSpotShown() const { return picture_.SecondSpotShown(); }
+    std::uint8_t GetSpotPosition(int k) const { return picture_.SpotPosition(k); }
+    float GetEmissivity() const { return picture_.Emissivity(); }
+    float GetEmissivityFactor() const { return picture_.EmissivityFactor(); }
+    std::int16_t GetTemperatureUnit() const { return picture_.TemperatureUnit(); }
+    std::string GetSnapshotNote() const { return picture_.Note(); }
+    std::string GetSnapshotFolder() const { return browser_.Folder(); }
+    std::string GetSnapshotTitle() const { return browser_.Title(); }
+    std::int16_t GetBackgroundTemperature() const { return picture_.BackgroundTemperature(); }
+    std::int16_t GetIntegrationCount() const { return picture_.IntegrationCount(); }
+    bool IsAutoSpanAllowed() const { return picture_.AutoSpanAllowed(); }
+    bool IsAutoSpanOn() const { return picture_.AutoSpanOn(); }
+    std::int16_t GetSnapshotIndex() const { return browser_.Position(); }
     std::uint8_t GetCurrentRangeNumber() const { return link_.CurrentRangeNumber(); }
     std::vector<std::string> GetRangeDescriptions() const { return link_.Descriptions(); }
-    std::int64_t GetCaptureTime() const { return captureTime_; }
-    std::int64_t GetFreezeTime() const { return freezeTime_; }
-    bool IsLive() const { return picture_.live; }
-    bool IsSnapshotModified() const { return snapshotModified_; }
+    std::int64_t GetCaptureTime() const { return picture_.CaptureTime(); }
+    std::int64_t GetFreezeTime() const { return picture_.FreezeTime(); }
+    bool IsLive() const { return picture_.Live(); }
+    bool IsSnapshotModified() const { return browser_.Modified(); }
 
     // Setters; those that change what a snapshot shows mark it modified.
     void SetPaletteNumber(std::int16_t value);
@@ -76,16 +81,16 @@ class COnlineImagerDoc : public DocumentBase, public HeadEventSink, public Acqui
     void SetBackgroundTemperature(std::int16_t value);
     void SetSnapshotNote(const std::string& text);
     void SetSecondSpotShown(bool shown);
-    void SetSnapshotFolder(const std::string& folder);
-    void SetIntegrationCount(std::int16_t count);
-    void SetAutoSpanAllowed(bool allowed);
-    void SetAutoSpanOn(bool on);
-    void SetCaptureTime(std::int64_t time) { captureTime_ = time; }
-    void SetFreezeTime(std::int64_t time) { freezeTime_ = time; }
+    void SetSnapshotFolder(const std::string& folder) { browser_.SetFolder(folder); }
+    void SetIntegrationCount(std::int16_t count) { picture_.SetIntegrationCount(count); }
+    void SetAutoSpanAllowed(bool allowed) { picture_.SetAutoSpanAllowed(allowed); }
+    void SetAutoSpanOn(bool on) { picture_.SetAutoSpanOn(on); }
+    void SetCaptureTime(std::int64_t time) { picture_.SetCaptureTime(time); }
+    void SetFreezeTime(std::int64_t time) { picture_.SetFreezeTime(time); }
     void SelectRange(int range) { link_.SelectRange(range); }
 
-    // Moves spot marker k + 1 by one pixel for an arrow key (0x25..0x28).
-    void MoveSpot(int k, int key);
+    // Moves spot marker k + 1 by one pixel.
+    void MoveSpot(int k, SpotDirection direction);
     void ShiftSpanDown();
     void ShiftSpanUp();
     void WidenSpan();
@@ -104,8 +109,8 @@ class COnlineImagerDoc : public DocumentBase, public HeadEventSink, public Acqui
 
     // Snapshot files. File errors raise FileError; questions go through the message
     // box service.
-    int CountSnapshots() const;
-    bool AnySnapshot() const;
+    int CountSnapshots() const { return browser_.Count(); }
+    bool AnySnapshot() const { return browser_.Any(); }
     void BeginBrowsing();
     void LoadSnapshot(int position);
     void NextSnapshot();
@@ -132,37 +137,20 @@ class COnlineImagerDoc : public DocumentBase, public HeadEventSink, public Acqui
   private:
     DocumentRecord RecordToStore() const;
     void ApplyRecord(const DocumentRecord& record, bool complete);
+    // Reads an archive into the document and tells the views of the new range.
+    void ReadArchive(std::span<const std::uint8_t> bytes);
     void CreateFolders();
-    void ResetCorrections();
     void MarkModifiedAndPost(std::uint32_t hint);
+    void MarkModifiedAndUpdate(std::uint32_t hint);
     void Post(std::uint32_t hint);
     bool AskToSaveChanges();
     // Reads a document archive file; false when it cannot be opened.
     bool LoadFile(const std::filesystem::path& hostPath);
     void WriteFile(const std::filesystem::path& hostPath);
-    std::string TitleFromCaptureTime() const;
 
     MessageBoxService* messages_;
     UpdateNotifier* notifier_;
     ImagerLink& link_;
-    std::int16_t paletteNumber_ = 1;
-    // Frames, span, integration count, auto-span, live and slow-first-pass flags:
-    // shared with the acquisition thread.
-    AcquisitionThread::SharedState picture_;
-    std::uint16_t recordedRangeLow_ = 0;
-    std::uint16_t recordedRangeHigh_ = 0;
-    std::uint8_t spotPosition1_ = 135;
-    std::uint8_t spotPosition2_ = 136;
-    bool secondSpotShown_ = true;
-    float emissivity_ = 1.0f;
-    float emissivityFactor_ = 1.0f;
-    std::int16_t temperatureUnit_ = 0;
-    std::string snapshotNote_;
-    std::int16_t backgroundTemperature_ = 200;
-    std::string snapshotFolder_;
-    std::string snapshotTitle_;
-    std::int16_t snapshotIndex_ = -1;
-    bool snapshotModified_ = false;
-    std::int64_t captureTime_ = 0;
-    std::int64_t freezeTime_ = 0;
+    PictureModel picture_;
+    SnapshotBrowser browser_;
 };

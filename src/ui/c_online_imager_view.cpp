@@ -56,6 +56,19 @@ constexpr std::array kIconOrder{
     COnlineImagerView::kLive,
 };
 
+SpotDirection SpotDirectionOf(ViewKey arrow) {
+    switch (arrow) {
+        case ViewKey::kLeft:
+            return SpotDirection::kLeft;
+        case ViewKey::kUp:
+            return SpotDirection::kUp;
+        case ViewKey::kRight:
+            return SpotDirection::kRight;
+        default:
+            return SpotDirection::kDown;
+    }
+}
+
 QRect FromEdges(int left, int top, int right, int bottom) {
     return QRect(left, top, right - left, bottom - top);
 }
@@ -306,32 +319,34 @@ void COnlineImagerView::SetEdgeRepaired(bool repaired) {
 
 // --- keys ------------------------------------------------------------------------------
 
-void COnlineImagerView::HandleKey(int key) {
-    const bool arrow = key >= kKeyLeft && key <= kKeyDown;
-    if (arrow && selectionMode_ == kSpan) {
-        switch (key) {
-            case kKeyLeft:
-                document_.ShiftSpanDown();
-                break;
-            case kKeyRight:
-                document_.ShiftSpanUp();
-                break;
-            case kKeyUp:
-                document_.WidenSpan();
-                break;
-            default:
-                document_.NarrowSpan();
-                break;
-        }
-        return;
+void COnlineImagerView::HandleKey(Key key) {
+    if (key != Key::kReturn && selectionMode_ == kSpan) {
+        MoveSpan(key);
+    } else if (key != Key::kReturn) {
+        document_.MoveSpot(selectionMode_, SpotDirectionOf(key));
+    } else {
+        SelectNext();
     }
-    if (arrow) {
-        document_.MoveSpot(selectionMode_, key);
-        return;
+}
+
+void COnlineImagerView::MoveSpan(Key key) {
+    switch (key) {
+        case Key::kLeft:
+            document_.ShiftSpanDown();
+            break;
+        case Key::kRight:
+            document_.ShiftSpanUp();
+            break;
+        case Key::kUp:
+            document_.WidenSpan();
+            break;
+        default:
+            document_.NarrowSpan();
+            break;
     }
-    if (key != kKeyReturn) {
-        return;
-    }
+}
+
+void COnlineImagerView::SelectNext() {
     std::int16_t mode = selectionMode_ + 1 > kSpan ? kSpot1 : selectionMode_ + 1;
     if (mode == kSpot2 && !document_.IsSecondSpotShown()) {
         mode = kSpan;
@@ -353,20 +368,20 @@ void COnlineImagerView::SetSelectionMode(std::int16_t mode) {
 void COnlineImagerView::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Left:
-            HandleKey(kKeyLeft);
+            HandleKey(Key::kLeft);
             break;
         case Qt::Key_Up:
-            HandleKey(kKeyUp);
+            HandleKey(Key::kUp);
             break;
         case Qt::Key_Right:
-            HandleKey(kKeyRight);
+            HandleKey(Key::kRight);
             break;
         case Qt::Key_Down:
-            HandleKey(kKeyDown);
+            HandleKey(Key::kDown);
             break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            HandleKey(kKeyReturn);
+            HandleKey(Key::kReturn);
             break;
         default:
             break;

@@ -51,12 +51,8 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     // What the arrow keys move.
     enum SelectionMode : std::int16_t { kSpot1 = 0, kSpot2 = 1, kSpan = 2 };
 
-    // Handheld key codes that HandleKey understands.
-    static constexpr int kKeyReturn = 0x0D;
-    static constexpr int kKeyLeft = 0x25;
-    static constexpr int kKeyUp = 0x26;
-    static constexpr int kKeyRight = 0x27;
-    static constexpr int kKeyDown = 0x28;
+    // The keys HandleKey understands.
+    using Key = ViewKey;
 
     static constexpr int kWidth = 240;
     static constexpr int kHeight = 268;
@@ -101,7 +97,7 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     void SetEdgeRepaired(bool repaired) override;
 
     // Arrow keys move the selected spot or the span; Return selects the next of them.
-    void HandleKey(int key);
+    void HandleKey(Key key);
     std::int16_t GetSelectionMode() const { return selectionMode_; }
     // Selects what the arrow keys move and tells the picture and the range bar.
     void SetSelectionMode(std::int16_t mode);
@@ -127,6 +123,9 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void MoveSpan(Key key);
+    // Return: selects the next of spot 1, spot 2 and span that the arrows may move.
+    void SelectNext();
     void CreateDisplayControls();
     void InitialiseDisplayControls();
     void CreateButtons();

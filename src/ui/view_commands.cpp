@@ -103,19 +103,19 @@ bool ViewCommands::OnCommand(int id) {
             FitSpan();
             return true;
         case kKeyUp:
-            Key(COnlineImagerView::kKeyUp);
+            Key(COnlineImagerView::Key::kUp);
             return true;
         case kKeyDown:
-            Key(COnlineImagerView::kKeyDown);
+            Key(COnlineImagerView::Key::kDown);
             return true;
         case kKeyLeft:
-            Key(COnlineImagerView::kKeyLeft);
+            Key(COnlineImagerView::Key::kLeft);
             return true;
         case kKeyRight:
-            Key(COnlineImagerView::kKeyRight);
+            Key(COnlineImagerView::Key::kRight);
             return true;
         case kKeyReturn:
-            Key(COnlineImagerView::kKeyReturn);
+            Key(COnlineImagerView::Key::kReturn);
             return true;
         default:
             return false;
@@ -284,7 +284,7 @@ void ViewCommands::Exit() {
     Focus();
 }
 
-void ViewCommands::Key(int key) {
+void ViewCommands::Key(ViewKey key) {
     view_.HandleKey(key);
     Focus();
 }

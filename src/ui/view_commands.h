@@ -7,6 +7,9 @@
 class COnlineImagerView;
 class FileError;
 
+// The keys of the view: the four arrows and Return.
+enum class ViewKey { kLeft, kUp, kRight, kDown, kReturn };
+
 // The command handlers of the view: the picture workflow behind the twelve buttons
 // (hold, save, discard, browse, next, previous, delete, live, settings, fit span, auto
 // span, exit) and the five key-equivalent commands. Each handler works on the view and
@@ -78,7 +81,7 @@ class ViewCommands {
     void AutoSpan();
     void Exit();
     // Handles a key as the view's key handling does (handheld key code).
-    void Key(int key);
+    void Key(ViewKey key);
 
     // Replaces the clock that gives the freeze and capture times.
     void SetClock(Clock clock) { clock_ = std::move(clock); }

@@ -92,7 +92,7 @@ class ImagerEndToEnd : public ::testing::Test {
         size = bytes ? bytes->size() : 0;
         if (bytes) {
             ArchiveReader archive(*bytes);
-            DocumentArchive::Load(archive, record);
+            document_archive::Load(archive, record);
         }
         return record;
     }

@@ -41,15 +41,13 @@ class DocumentFixture : public ::testing::Test {
         return root_.Host("\\Program Files\\Therlix Imager\\Persist.dat");
     }
     static std::vector<std::uint8_t> Archive(const DocumentRecord& record) {
-        ArchiveWriter writer;
-        DocumentArchive::Store(record, writer);
-        return writer.Bytes();
+        return document_archive::Encode(record);
     }
     void WriteSettings(const DocumentRecord& record) { WriteFile(SettingsPath(), Archive(record)); }
     static DocumentRecord Decode(const std::vector<std::uint8_t>& bytes) {
         DocumentRecord record;
         ArchiveReader reader(bytes);
-        DocumentArchive::Load(reader, record);
+        document_archive::Load(reader, record);
         return record;
     }
     DocumentRecord ReadSettings() const { return Decode(ReadFile(SettingsPath())); }

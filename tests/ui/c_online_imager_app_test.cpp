@@ -96,7 +96,7 @@ class AppTest : public ::testing::Test {
         size = bytes ? bytes->size() : 0;
         if (bytes) {
             ArchiveReader archive(*bytes);
-            DocumentArchive::Load(archive, record);
+            document_archive::Load(archive, record);
         }
         return record;
     }
@@ -208,7 +208,7 @@ TEST_F(AppTest, FileOnTheCommandLineIsReadIntoTheDocument) {
     stored.displayFrame = ThermalFrame::Filled(3000);
     stored.interpolatedMode = false;
     ArchiveWriter writer;
-    DocumentArchive::Store(stored, writer);
+    document_archive::Store(stored, writer);
     const fs::path file = root_.Home() / "picture.snp";
     WholeFile::WriteAtomically(file, writer.Bytes());
 

@@ -143,7 +143,7 @@ TEST_F(ViewTest, HintsPushTheDocumentStateIntoTheControls) {
 
 TEST_F(ViewTest, SpanMovesReachAllThreeControls) {
     view_.SetSelectionMode(View::kSpan);
-    view_.HandleKey(View::kKeyDown);  // narrows 2930..3130 to 2940..3120
+    view_.HandleKey(View::Key::kDown);  // narrows 2930..3130 to 2940..3120
     for (auto [low, high] :
          {std::pair(view_.ThermalImage().SpanLow(), view_.ThermalImage().SpanHigh()),
           std::pair(view_.ColourScale().SpanLow(), view_.ColourScale().SpanHigh()),
@@ -155,8 +155,8 @@ TEST_F(ViewTest, SpanMovesReachAllThreeControls) {
 
 TEST_F(ViewTest, HintTwoWithTheSecondSpotHiddenUpdatesMarkerOneOnly) {
     document_.SetSecondSpotShown(false);
-    document_.MoveSpot(1, View::kKeyRight);  // spot 2: 136 -> 137, announces 2
-    document_.MoveSpot(0, View::kKeyLeft);   // spot 1: 135 -> 134
+    document_.MoveSpot(1, SpotDirection::kRight);  // spot 2: 136 -> 137, announces 2
+    document_.MoveSpot(0, SpotDirection::kLeft);   // spot 1: 135 -> 134
     EXPECT_EQ(view_.ThermalImage().MarkerPosition(0), 134);
     EXPECT_EQ(view_.ThermalImage().MarkerPosition(1), 136);
 
@@ -166,7 +166,7 @@ TEST_F(ViewTest, HintTwoWithTheSecondSpotHiddenUpdatesMarkerOneOnly) {
 }
 
 TEST_F(ViewTest, HidingTheSelectedSecondSpotMovesTheSelectionToTheSpan) {
-    view_.HandleKey(View::kKeyReturn);
+    view_.HandleKey(View::Key::kReturn);
     ASSERT_EQ(view_.GetSelectionMode(), View::kSpot2);
     document_.SetSecondSpotShown(false);
     view_.OnUpdate(nullptr, update_flag::kSecondSpot, nullptr);
@@ -241,17 +241,17 @@ TEST_F(ViewTest, ReturnCyclesThroughBothMarkersAndTheSpan) {
 TEST_F(ViewTest, ReturnSkipsAHiddenSecondMarkerAndTheSpanUnderAutomaticSpan) {
     document_.SetSecondSpotShown(false);
     document_.SetAutoSpanOn(false);
-    view_.HandleKey(View::kKeyReturn);
+    view_.HandleKey(View::Key::kReturn);
     EXPECT_EQ(view_.GetSelectionMode(), View::kSpan);
 
     view_.SetSelectionMode(View::kSpot1);
     document_.SetAutoSpanOn(true);
-    view_.HandleKey(View::kKeyReturn);
+    view_.HandleKey(View::Key::kReturn);
     EXPECT_EQ(view_.GetSelectionMode(), View::kSpot1) << "automatic span, live picture";
 
     // Automatic span not allowed: the span can be selected.
     document_.SetAutoSpanAllowed(false);
-    view_.HandleKey(View::kKeyReturn);
+    view_.HandleKey(View::Key::kReturn);
     EXPECT_EQ(view_.GetSelectionMode(), View::kSpan);
 }
 
@@ -259,7 +259,7 @@ TEST_F(ViewTest, ReturnSelectsTheSpanOfAShownSnapshotDespiteAutomaticSpan) {
     BrowseOneSnapshot();
     ASSERT_TRUE(document_.IsAutoSpanOn() && document_.IsAutoSpanAllowed());
     view_.SetSelectionMode(View::kSpot2);
-    view_.HandleKey(View::kKeyReturn);
+    view_.HandleKey(View::Key::kReturn);
     EXPECT_EQ(view_.GetSelectionMode(), View::kSpan);
 }
 

@@ -138,7 +138,7 @@ TEST_F(CommandsTest, DiscardStoresNothingAndRestoresTheSettingsOfTheFreeze) {
     const std::uint16_t low = document_.GetSpanLow();
     const std::uint16_t high = document_.GetSpanHigh();
     view_->SetSelectionMode(View::kSpan);
-    view_->HandleKey(View::kKeyDown);  // the held picture's span narrows
+    view_->HandleKey(View::Key::kDown);  // the held picture's span narrows
     ASSERT_NE(document_.GetSpanLow(), low);
     Click(View::kDiscard);
     EXPECT_TRUE(Snapshots().empty());

@@ -197,7 +197,7 @@ inline DocumentRecord ReadArchive(const std::filesystem::path& file) {
     EXPECT_TRUE(bytes.has_value()) << file;
     if (bytes) {
         ArchiveReader archive(*bytes);
-        DocumentArchive::Load(archive, record);
+        document_archive::Load(archive, record);
     }
     return record;
 }
