@@ -128,16 +128,18 @@ void COnlineImagerView::CreateDisplayControls() {
 
 void COnlineImagerView::InitialiseDisplayControls() {
     const COnlineImagerDoc& d = document_;
-    thermalImage_.Initialise(&palettes_, d.GetPaletteNumber(), d.GetDisplayFrame(), d.GetSpanLow(),
-                             d.GetSpanHigh(), d.GetSpotPosition(0), d.GetSpotPosition(1),
-                             d.GetEmissivity(), d.GetTemperatureUnit(), selectionMode_,
-                             interpolated_, d.IsSecondSpotShown(), d.GetBackgroundTemperature());
-    rangeBar_.Initialise(d.GetRangeLow(), d.GetRangeHigh(), d.GetSpanLow(), d.GetSpanHigh(),
-                         d.GetEmissivity(), d.GetTemperatureUnit(), selectionMode_,
-                         d.GetBackgroundTemperature());
-    colourScale_.Initialise(&palettes_, d.GetPaletteNumber(), d.GetSpanLow(), d.GetSpanHigh(),
-                            d.GetEmissivity(), d.GetTemperatureUnit(),
-                            d.GetBackgroundTemperature());
+    state_.paletteNumber = d.GetPaletteNumber();
+    state_.spanLow = static_cast<std::int16_t>(d.GetSpanLow());
+    state_.spanHigh = static_cast<std::int16_t>(d.GetSpanHigh());
+    state_.spots = {d.GetSpotPosition(0), d.GetSpotPosition(1)};
+    state_.emissivity = d.GetEmissivity();
+    state_.unit = d.GetTemperatureUnit();
+    state_.secondSpotShown = d.IsSecondSpotShown();
+    state_.background = d.GetBackgroundTemperature();
+    thermalImage_.Initialise(&palettes_, state_, d.GetDisplayFrame(), interpolated_);
+    rangeBar_.Initialise(static_cast<std::int16_t>(d.GetRangeLow()),
+                         static_cast<std::int16_t>(d.GetRangeHigh()), state_);
+    colourScale_.Initialise(&palettes_, state_);
 }
 
 void COnlineImagerView::CreateButtons() {
@@ -227,55 +229,53 @@ void COnlineImagerView::UpdateFrame() {
     thermalImage_.SetFrame(document_.GetDisplayFrame());
 }
 
+void COnlineImagerView::ShowState() {
+    thermalImage_.SetState(state_);
+    colourScale_.SetState(state_);
+    rangeBar_.SetState(state_);
+}
+
 void COnlineImagerView::UpdateSpots() {
-    thermalImage_.SetMarkerPosition(0, document_.GetSpotPosition(0));
+    // Spot 2 keeps its last place while it is hidden.
+    state_.spots[0] = document_.GetSpotPosition(0);
     if (document_.IsSecondSpotShown()) {
-        thermalImage_.SetMarkerPosition(1, document_.GetSpotPosition(1));
+        state_.spots[1] = document_.GetSpotPosition(1);
     }
+    ShowState();
 }
 
 void COnlineImagerView::UpdateSpan() {
-    const std::uint16_t low = document_.GetSpanLow();
-    const std::uint16_t high = document_.GetSpanHigh();
-    thermalImage_.SetDisplayRange(low, high);
-    colourScale_.SetDisplayRange(low, high);
-    rangeBar_.SetDisplayRange(low, high);
+    state_.spanLow = static_cast<std::int16_t>(document_.GetSpanLow());
+    state_.spanHigh = static_cast<std::int16_t>(document_.GetSpanHigh());
+    ShowState();
 }
 
 void COnlineImagerView::UpdateCorrections() {
-    const float emissivity = document_.GetEmissivity();
-    thermalImage_.SetEmissivity(emissivity);
-    colourScale_.SetEmissivity(emissivity);
-    rangeBar_.SetEmissivity(emissivity);
-    const std::int16_t background = document_.GetBackgroundTemperature();
-    thermalImage_.SetBackgroundTemperature(background);
-    colourScale_.SetBackgroundTemperature(background);
-    rangeBar_.SetBackgroundTemperature(background);
+    state_.emissivity = document_.GetEmissivity();
+    state_.background = document_.GetBackgroundTemperature();
+    ShowState();
 }
 
 void COnlineImagerView::UpdateUnit() {
-    const std::int16_t unit = document_.GetTemperatureUnit();
-    thermalImage_.SetUnit(unit);
-    colourScale_.SetUnit(unit);
-    rangeBar_.SetUnit(unit);
+    state_.unit = document_.GetTemperatureUnit();
+    ShowState();
 }
 
 void COnlineImagerView::UpdatePalette() {
-    thermalImage_.SetPaletteNumber(document_.GetPaletteNumber());
-    colourScale_.SetPaletteNumber(document_.GetPaletteNumber());
+    state_.paletteNumber = document_.GetPaletteNumber();
+    ShowState();
 }
 
 void COnlineImagerView::UpdateSecondSpot() {
-    const bool shown = document_.IsSecondSpotShown();
-    thermalImage_.SetSecondMarkerShown(shown);
-    if (selectionMode_ == kSpot2 && !shown) {
-        selectionMode_ = kSpan;
+    state_.secondSpotShown = document_.IsSecondSpotShown();
+    if (state_.selection == kSpot2 && !state_.secondSpotShown) {
+        state_.selection = kSpan;
     }
-    SetSelectionMode(selectionMode_);
+    ShowState();
 }
 
 void COnlineImagerView::UpdateBlink() {
-    if (selectionMode_ == kSpan) {
+    if (state_.selection == kSpan) {
         rangeBar_.ToggleCursor();
     } else {
         thermalImage_.ToggleCursor();
@@ -320,10 +320,10 @@ void COnlineImagerView::SetEdgeRepaired(bool repaired) {
 // --- keys ------------------------------------------------------------------------------
 
 void COnlineImagerView::HandleKey(Key key) {
-    if (key != Key::kReturn && selectionMode_ == kSpan) {
+    if (key != Key::kReturn && state_.selection == kSpan) {
         MoveSpan(key);
     } else if (key != Key::kReturn) {
-        document_.MoveSpot(selectionMode_, SpotDirectionOf(key));
+        document_.MoveSpot(state_.selection, SpotDirectionOf(key));
     } else {
         SelectNext();
     }
@@ -347,7 +347,8 @@ void COnlineImagerView::MoveSpan(Key key) {
 }
 
 void COnlineImagerView::SelectNext() {
-    std::int16_t mode = selectionMode_ + 1 > kSpan ? kSpot1 : selectionMode_ + 1;
+    Selection mode =
+        state_.selection == kSpan ? kSpot1 : static_cast<Selection>(state_.selection + 1);
     if (mode == kSpot2 && !document_.IsSecondSpotShown()) {
         mode = kSpan;
     }
@@ -359,10 +360,9 @@ void COnlineImagerView::SelectNext() {
     SetSelectionMode(mode);
 }
 
-void COnlineImagerView::SetSelectionMode(std::int16_t mode) {
-    selectionMode_ = mode;
-    thermalImage_.SetSelectionMode(mode);
-    rangeBar_.SetSelectionMode(mode);
+void COnlineImagerView::SetSelectionMode(Selection mode) {
+    state_.selection = mode;
+    ShowState();
 }
 
 void COnlineImagerView::keyPressEvent(QKeyEvent* event) {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "display/display_state.h"
 #include "display/qt/battery_gauge_control.h"
 #include "display/qt/colour_scale_control.h"
 #include "display/qt/range_bar_control.h"
@@ -49,7 +50,8 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     };
 
     // What the arrow keys move.
-    enum SelectionMode : std::int16_t { kSpot1 = 0, kSpot2 = 1, kSpan = 2 };
+    using Selection = DisplayState::Selection;
+    using enum DisplayState::Selection;
 
     // The keys HandleKey understands.
     using Key = ViewKey;
@@ -98,9 +100,9 @@ class COnlineImagerView : public QWidget, public ViewInterface {
 
     // Arrow keys move the selected spot or the span; Return selects the next of them.
     void HandleKey(Key key);
-    std::int16_t GetSelectionMode() const { return selectionMode_; }
+    Selection GetSelectionMode() const { return state_.selection; }
     // Selects what the arrow keys move and tells the picture and the range bar.
-    void SetSelectionMode(std::int16_t mode);
+    void SetSelectionMode(Selection mode);
 
     // The three layouts of the bottom row.
     void ShowLiveRow();
@@ -131,6 +133,8 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     void CreateButtons();
     void MoveButton(Button which, int left, int width);
 
+    // Hands state_ to the three value controls.
+    void ShowState();
     void UpdateFrame();
     void UpdateSpots();
     void UpdateSpan();
@@ -152,7 +156,8 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     BatteryGaugeControl batteryGauge_;
     std::array<ImageButton, kButtonCount> buttons_;
     QLabel prompt_;
-    std::int16_t selectionMode_ = kSpot1;
+    // What the three value controls show, kept here and handed to each of them.
+    DisplayState state_;
     bool interpolated_ = true;
     // Read by the acquisition thread (SetEdgeRepaired), written here.
     std::atomic<bool> browsing_{false};

@@ -253,7 +253,7 @@ void ViewCommands::AutoSpan() {
     document.SetAutoSpanOn(pressed);
     toggle.SetIcon(view_.GetServices().icons,
                    pressed ? kAutoSpanPressedIcon : kAutoSpanReleasedIcon, kIconSize, kIconSize);
-    std::int16_t mode = view_.GetSelectionMode();
+    COnlineImagerView::Selection mode = view_.GetSelectionMode();
     // The span follows the scene by itself again: the arrow keys go back to marker 1.
     if (mode == COnlineImagerView::kSpan && document.IsAutoSpanOn() &&
         document.IsAutoSpanAllowed()) {

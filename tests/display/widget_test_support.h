@@ -9,7 +9,24 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "display/display_state.h"
 #include "platform/qt/icon_resources.h"
+
+// A display state with the given span, the rest as it starts.
+inline DisplayState StateWithSpan(std::int16_t low, std::int16_t high) {
+    DisplayState state;
+    state.spanLow = low;
+    state.spanHigh = high;
+    return state;
+}
+
+// Hands `control` its own display state with one change made by `edit`.
+template <class Control, class Edit>
+void ChangeState(Control& control, Edit edit) {
+    DisplayState state = control.State();
+    edit(state);
+    control.SetState(state);
+}
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {

@@ -27,7 +27,6 @@ class ViewTest : public ::testing::Test {
   protected:
     void SetUp() override { view_.OnInitialUpdate(); }
 
-    QWidget* Child(int id) { return view_.findChild<QWidget*>(QString::number(id)); }
     bool Shown(View::Button button) { return !view_.ButtonAt(button).isHidden(); }
 
     void PressKey(int qtKey) {
@@ -52,33 +51,6 @@ class ViewTest : public ::testing::Test {
     COnlineImagerDoc& document_ = started_.Document();
     View view_{document_, {strings_, icons_, messages_, notifier_}};
 };
-
-TEST_F(ViewTest, InitialUpdateCreatesTheChildWindowsOfTheLiveRow) {
-    struct Expected {
-        int id;
-        QRect place;
-        bool shown;
-    };
-    const Expected table[] = {
-        {101, {1, 1, 196, 196}, true},    {102, {199, 1, 40, 196}, true},
-        {103, {1, 199, 196, 35}, true},   {104, {199, 199, 40, 35}, true},
-        {105, {1, 235, 46, 32}, true},    {118, {49, 235, 46, 32}, false},
-        {117, {49, 235, 46, 32}, true},   {106, {97, 235, 46, 32}, true},
-        {108, {145, 235, 46, 32}, true},  {109, {193, 235, 46, 32}, true},
-        {110, {1, 235, 38, 32}, false},   {111, {41, 235, 38, 32}, false},
-        {112, {81, 235, 38, 32}, false},  {113, {161, 235, 38, 32}, false},
-        {114, {1, 235, 46, 32}, false},   {115, {49, 235, 46, 32}, false},
-        {116, {97, 235, 142, 32}, false},
-    };
-    for (const Expected& expected : table) {
-        QWidget* child = Child(expected.id);
-        ASSERT_NE(child, nullptr) << expected.id;
-        EXPECT_EQ(child->geometry(), expected.place) << expected.id;
-        EXPECT_EQ(!child->isHidden(), expected.shown) << expected.id;
-    }
-    EXPECT_EQ(view_.size(), QSize(240, 268));
-    EXPECT_FALSE(view_.IsBrowsing());
-}
 
 TEST_F(ViewTest, InitialUpdateGivesTheButtonsCaptionsIconsAndTheToggle) {
     EXPECT_EQ(view_.ButtonAt(View::kHold).text(), "Hold");
@@ -189,7 +161,7 @@ TEST_F(ViewTest, BlinkGoesToTheRangeBarWhileTheSpanIsSelected) {
     EXPECT_EQ(view_.RangeBar().CursorVisible(), !barCursor);
     EXPECT_EQ(view_.ThermalImage().CursorVisible(), imageCursor);
 
-    for (std::int16_t mode : {View::kSpot1, View::kSpot2}) {
+    for (View::Selection mode : {View::kSpot1, View::kSpot2}) {
         view_.SetSelectionMode(mode);
         const bool before = view_.ThermalImage().CursorVisible();
         view_.OnUpdate(nullptr, update_flag::kBlink, nullptr);
@@ -230,7 +202,7 @@ TEST_F(ViewTest, SnapshotHintLeavesBrowsingWhenNoSnapshotIsLeft) {
 
 TEST_F(ViewTest, ReturnCyclesThroughBothMarkersAndTheSpan) {
     document_.SetAutoSpanOn(false);
-    for (std::int16_t expected : {View::kSpot2, View::kSpan, View::kSpot1}) {
+    for (View::Selection expected : {View::kSpot2, View::kSpan, View::kSpot1}) {
         PressKey(Qt::Key_Return);
         EXPECT_EQ(view_.GetSelectionMode(), expected);
         EXPECT_EQ(view_.ThermalImage().SelectionMode(), expected);

@@ -392,7 +392,7 @@ TEST_F(CommandsTest, AutoSpanToggleSwitchesAutomaticSpanAndItsIcon) {
 TEST_F(CommandsTest, KeyEquivalentCommandsActLikeTheKeys) {
     document_.SetAutoSpanOn(false);
     ViewCommands& commands = view_->Commands();
-    for (std::int16_t expected : {View::kSpot2, View::kSpan, View::kSpot1}) {
+    for (View::Selection expected : {View::kSpot2, View::kSpan, View::kSpot1}) {
         EXPECT_TRUE(commands.OnCommand(ViewCommands::kKeyReturn));
         EXPECT_EQ(view_->GetSelectionMode(), expected);
         EXPECT_EQ(view_->RangeBar().SelectionMode(), expected);
