@@ -6,55 +6,9 @@
 #include "display/qt/default_font.h"
 #include "document/online_imager_doc.h"
 #include "document/update_flags.h"
-#include "platform/qt/icon_resources.h"
 #include "platform/string_resources.h"
 
 namespace {
-
-constexpr int kNoIcon = 0;
-constexpr int kIconSize = 16;
-constexpr int kRowTop = 235;
-constexpr int kRowHeight = 32;
-constexpr int kWideButton = 46;
-constexpr int kNarrowButton = 38;
-constexpr int kAutoSpanPressedIcon = ViewCommands::kAutoSpanPressedIcon;
-
-struct ButtonEntry {
-    COnlineImagerView::Button button;
-    int controlId;
-    int left;
-    int right;
-    int caption;
-    int icon;
-};
-
-// Buttons in the order they are created, with their control ids, places in the
-// bottom row and language resources.
-constexpr std::array<ButtonEntry, COnlineImagerView::kButtonCount> kButtonTable{{
-    {COnlineImagerView::kHold, 105, 1, 47, 130, 135},
-    {COnlineImagerView::kFitSpan, 118, 49, 95, 131, 142},
-    {COnlineImagerView::kAutoSpan, 117, 49, 95, 131, kAutoSpanPressedIcon},
-    {COnlineImagerView::kSettings, 106, 97, 143, 132, 136},
-    {COnlineImagerView::kBrowse, 108, 145, 191, 133, 141},
-    {COnlineImagerView::kExit, 109, 193, 239, 134, 140},
-    {COnlineImagerView::kPrevious, 110, 1, 39, 135, 139},
-    {COnlineImagerView::kNext, 111, 41, 79, 136, 138},
-    {COnlineImagerView::kDelete, 112, 81, 119, 137, 137},
-    {COnlineImagerView::kLive, 113, 161, 199, 138, 143},
-    {COnlineImagerView::kSave, 114, 1, 47, 139, kNoIcon},
-    {COnlineImagerView::kDiscard, 115, 49, 95, 140, kNoIcon},
-}};
-
-constexpr int kPromptId = 116;
-constexpr int kPromptCaption = 141;
-
-// The buttons that take an icon, in the order they get it.
-constexpr std::array kIconOrder{
-    COnlineImagerView::kHold,     COnlineImagerView::kSettings, COnlineImagerView::kFitSpan,
-    COnlineImagerView::kAutoSpan, COnlineImagerView::kBrowse,   COnlineImagerView::kExit,
-    COnlineImagerView::kPrevious, COnlineImagerView::kNext,     COnlineImagerView::kDelete,
-    COnlineImagerView::kLive,
-};
 
 SpotDirection SpotDirectionOf(ViewKey arrow) {
     switch (arrow) {
@@ -71,10 +25,6 @@ SpotDirection SpotDirectionOf(ViewKey arrow) {
 
 QRect FromEdges(int left, int top, int right, int bottom) {
     return QRect(left, top, right - left, bottom - top);
-}
-
-QString Text(const StringResources& strings, int id) {
-    return QString::fromStdString(strings.String(id));
 }
 
 }  // namespace
@@ -104,7 +54,8 @@ void COnlineImagerView::OnInitialUpdate() {
     OnUpdate(nullptr, 0, nullptr);
     CreateDisplayControls();
     InitialiseDisplayControls();
-    CreateButtons();
+    buttons_.Create(*this, services_.strings, services_.icons);
+    commands_.Connect();
     initialised_ = true;
     ShowLiveRow();
     setFocus();
@@ -142,45 +93,8 @@ void COnlineImagerView::InitialiseDisplayControls() {
     colourScale_.Initialise(&palettes_, state_);
 }
 
-void COnlineImagerView::CreateButtons() {
-    for (const ButtonEntry& entry : kButtonTable) {
-        ImageButton& button = buttons_[entry.button];
-        button.setParent(this);
-        button.setObjectName(QString::number(entry.controlId));
-        button.setText(Text(services_.strings, entry.caption));
-        button.setGeometry(FromEdges(entry.left, kRowTop, entry.right, kRowTop + kRowHeight));
-        // Clicks leave the keyboard focus with the view, so the arrow keys keep working.
-        button.setFocusPolicy(Qt::TabFocus);
-        button.SetToggle(entry.button == kAutoSpan);
-        button.hide();
-    }
-    prompt_.setParent(this);
-    prompt_.setObjectName(QString::number(kPromptId));
-    prompt_.setText(Text(services_.strings, kPromptCaption));
-    prompt_.setWordWrap(true);
-    prompt_.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    prompt_.setGeometry(FromEdges(97, kRowTop, 239, kRowTop + kRowHeight));
-    prompt_.hide();
-
-    for (ImageButton& button : buttons_) {
-        button.setFont(font());
-        button.SetFlat(false);
-    }
-    for (Button which : kIconOrder) {
-        const ButtonEntry& entry =
-            *std::find_if(kButtonTable.begin(), kButtonTable.end(),
-                          [which](const ButtonEntry& e) { return e.button == which; });
-        buttons_[which].SetIcon(services_.icons, entry.icon, kIconSize, kIconSize);
-        buttons_[which].SetAlignment(ImageButton::kIconAbove);
-    }
-    buttons_[kAutoSpan].SetCheck(1);
-    commands_.Connect();
-}
-
 int COnlineImagerView::ControlId(Button which) {
-    return std::find_if(kButtonTable.begin(), kButtonTable.end(),
-                        [which](const ButtonEntry& e) { return e.button == which; })
-        ->controlId;
+    return ButtonRow::ControlId(which);
 }
 
 // --- update flags ----------------------------------------------------------------------
@@ -285,7 +199,7 @@ void COnlineImagerView::UpdateBlink() {
 void COnlineImagerView::UpdateSnapshotStatus() {
     thermalImage_.SetStatus(document_.GetSnapshotIndex(), document_.CountSnapshots(),
                             document_.GetSnapshotNote(), document_.GetSnapshotTitle());
-    if (!document_.AnySnapshot() && !buttons_[kDelete].isHidden()) {
+    if (!document_.AnySnapshot() && !buttons_.At(kDelete).isHidden()) {
         commands_.Live();
     }
 }
@@ -397,47 +311,19 @@ void COnlineImagerView::paintEvent(QPaintEvent*) {
 // --- button rows -----------------------------------------------------------------------
 
 void COnlineImagerView::ShowAutoOrFitSpan() {
-    const bool automatic = document_.IsAutoSpanAllowed();
-    buttons_[kAutoSpan].setVisible(automatic);
-    buttons_[kFitSpan].setVisible(!automatic);
-}
-
-void COnlineImagerView::MoveButton(Button which, int left, int width) {
-    buttons_[which].setGeometry(left, kRowTop, width, kRowHeight);
-    buttons_[which].update();
+    buttons_.ShowAutoOrFitSpan(document_.IsAutoSpanAllowed());
 }
 
 void COnlineImagerView::ShowLiveRow() {
     browsing_ = false;
-    for (Button hidden : {kPrevious, kNext, kDelete, kLive, kSave, kDiscard}) {
-        buttons_[hidden].hide();
-    }
-    prompt_.hide();
-    MoveButton(kSettings, 97, kWideButton);
-    MoveButton(kExit, 193, kWideButton);
-    for (Button shown : {kHold, kSettings, kBrowse, kExit}) {
-        buttons_[shown].show();
-    }
-    ShowAutoOrFitSpan();
+    buttons_.ShowLive(document_.IsAutoSpanAllowed());
 }
 
 void COnlineImagerView::ShowHeldRow() {
-    for (Button hidden : {kHold, kSettings, kFitSpan, kAutoSpan, kBrowse, kExit}) {
-        buttons_[hidden].hide();
-    }
-    buttons_[kSave].show();
-    buttons_[kDiscard].show();
-    prompt_.show();
+    buttons_.ShowHeld();
 }
 
 void COnlineImagerView::ShowBrowsingRow() {
     browsing_ = true;
-    for (Button hidden : {kHold, kFitSpan, kAutoSpan, kBrowse}) {
-        buttons_[hidden].hide();
-    }
-    for (Button shown : {kPrevious, kNext, kDelete, kLive}) {
-        buttons_[shown].show();
-    }
-    MoveButton(kSettings, 121, kNarrowButton);
-    MoveButton(kExit, 201, kNarrowButton);
+    buttons_.ShowBrowsing();
 }

@@ -14,6 +14,7 @@
 #include "display/qt/thermal_image_control.h"
 #include "document/view_interface.h"
 #include "palette/palette_set.h"
+#include "ui/button_row.h"
 #include "ui/image_button.h"
 #include "ui/view_commands.h"
 
@@ -32,22 +33,9 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     Q_OBJECT
 
   public:
-    // The buttons, in the order the view holds them.
-    enum Button {
-        kHold,
-        kSettings,
-        kFitSpan,
-        kAutoSpan,
-        kBrowse,
-        kExit,
-        kPrevious,
-        kNext,
-        kDelete,
-        kLive,
-        kSave,
-        kDiscard,
-        kButtonCount
-    };
+    // The buttons of the bottom row.
+    using Button = ButtonRow::Button;
+    using enum ButtonRow::Button;
 
     // What the arrow keys move.
     using Selection = DisplayState::Selection;
@@ -113,8 +101,8 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     // Snapshots are being browsed: the browsing row is shown.
     bool IsBrowsing() const { return browsing_.load(); }
 
-    ImageButton& ButtonAt(Button which) { return buttons_[which]; }
-    QLabel& Prompt() { return prompt_; }
+    ImageButton& ButtonAt(Button which) { return buttons_.At(which); }
+    QLabel& Prompt() { return buttons_.Prompt(); }
     ThermalImageControl& ThermalImage() { return thermalImage_; }
     ColourScaleControl& ColourScale() { return colourScale_; }
     RangeBarControl& RangeBar() { return rangeBar_; }
@@ -130,8 +118,6 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     void SelectNext();
     void CreateDisplayControls();
     void InitialiseDisplayControls();
-    void CreateButtons();
-    void MoveButton(Button which, int left, int width);
 
     // Hands state_ to the three value controls.
     void ShowState();
@@ -154,8 +140,7 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     ColourScaleControl colourScale_;
     RangeBarControl rangeBar_;
     BatteryGaugeControl batteryGauge_;
-    std::array<ImageButton, kButtonCount> buttons_;
-    QLabel prompt_;
+    ButtonRow buttons_;
     // What the three value controls show, kept here and handed to each of them.
     DisplayState state_;
     bool interpolated_ = true;

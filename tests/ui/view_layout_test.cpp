@@ -87,9 +87,9 @@ TEST_F(ViewLayoutTest, LiveRowHoldSpanSettingsBrowseExit) {
 
 TEST_F(ViewLayoutTest, HeldRowSaveDiscardAndThePrompt) {
     view_.ShowHeldRow();
-    EXPECT_EQ(Shown(), With(kControls, {{114, {1, 235, 46, 32}},
-                                        {115, {49, 235, 46, 32}},
-                                        {116, {97, 235, 142, 32}}}));
+    EXPECT_EQ(Shown(),
+              With(kControls,
+                   {{114, {1, 235, 46, 32}}, {115, {49, 235, 46, 32}}, {116, {97, 235, 142, 32}}}));
 }
 
 TEST_F(ViewLayoutTest, BrowsingRowSixNarrowButtons) {
