@@ -11,7 +11,7 @@
 #include "document/archive_writer.h"
 #include "document/document_archive.h"
 #include "document/document_record.h"
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ class TemporaryDocument {
             (std::filesystem::temp_directory_path() / "doc-bench-XXXXXX").string();
         folder_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : "/tmp";
         ::setenv("XDG_DATA_HOME", folder_.c_str(), 1);
-        document_ = std::make_unique<COnlineImagerDoc>(nullptr, nullptr, link_);
+        document_ = std::make_unique<ImagerDocument>(nullptr, nullptr, link_);
         document_->StartUp();
     }
     ~TemporaryDocument() {
@@ -94,36 +94,36 @@ class TemporaryDocument {
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
-    COnlineImagerDoc& Document() { return *document_; }
+    ImagerDocument& Document() { return *document_; }
 
   private:
     std::filesystem::path folder_;
     ImagerLink link_{nullptr};  // never opened: no head
-    std::unique_ptr<COnlineImagerDoc> document_;
+    std::unique_ptr<ImagerDocument> document_;
 };
 
-void BM_SerializeStoreDocument(benchmark::State& state) {
+void BM_StoreDocument(benchmark::State& state) {
     TemporaryDocument temporary;
     for (auto _ : state) {
         ArchiveWriter writer;
-        temporary.Document().Serialize(writer);
+        temporary.Document().Store(writer);
         benchmark::DoNotOptimize(writer.Bytes().data());
     }
 }
-BENCHMARK(BM_SerializeStoreDocument);
+BENCHMARK(BM_StoreDocument);
 
-void BM_SerializeLoadDocument(benchmark::State& state) {
+void BM_LoadDocument(benchmark::State& state) {
     TemporaryDocument temporary;
     temporary.Document().Freeze(false);
     ArchiveWriter writer;
-    temporary.Document().Serialize(writer);
+    temporary.Document().Store(writer);
     const std::vector<std::uint8_t> bytes = writer.Bytes();
     for (auto _ : state) {
         ArchiveReader reader(bytes);
-        temporary.Document().Serialize(reader);
+        temporary.Document().Load(reader);
     }
 }
-BENCHMARK(BM_SerializeLoadDocument);
+BENCHMARK(BM_LoadDocument);
 
 }  // namespace
 

@@ -47,10 +47,9 @@ constexpr int kPromptCaption = 141;
 
 // The buttons that take an icon, in the order they get it.
 constexpr std::array kIconOrder{
-    ButtonRow::kHold,     ButtonRow::kSettings, ButtonRow::kFitSpan,
-    ButtonRow::kAutoSpan, ButtonRow::kBrowse,   ButtonRow::kExit,
-    ButtonRow::kPrevious, ButtonRow::kNext,     ButtonRow::kDelete,
-    ButtonRow::kLive,
+    ButtonRow::kHold,   ButtonRow::kSettings, ButtonRow::kFitSpan,  ButtonRow::kAutoSpan,
+    ButtonRow::kBrowse, ButtonRow::kExit,     ButtonRow::kPrevious, ButtonRow::kNext,
+    ButtonRow::kDelete, ButtonRow::kLive,
 };
 
 QRect FromEdges(int left, int top, int right, int bottom) {

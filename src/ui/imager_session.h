@@ -2,7 +2,7 @@
 
 #include "acquisition/acquisition_thread.h"
 #include "acquisition/link_frame_source.h"
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "link/imager_link.h"
 
 class MessageBoxService;
@@ -28,11 +28,11 @@ class ImagerSession {
     // The acquisition thread stops, the settings file is written, the port closes.
     void Stop();
 
-    COnlineImagerDoc& Document() { return document_; }
+    ImagerDocument& Document() { return document_; }
 
   private:
     ImagerLink link_;
-    COnlineImagerDoc document_;
+    ImagerDocument document_;
     LinkFrameSource frameSource_{link_};
     AcquisitionThread acquisition_;
     bool running_ = false;

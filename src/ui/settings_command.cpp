@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "document/online_imager_doc.h"
-#include "ui/c_online_imager_view.h"
+#include "document/imager_document.h"
+#include "ui/imager_view.h"
 #include "ui/settings_dialog.h"
 
 namespace {
@@ -18,15 +18,15 @@ constexpr float kHighestDegrees = 3276.7f;
 
 }  // namespace
 
-SettingsCommand::SettingsCommand(COnlineImagerView& view) : view_(view) {}
+SettingsCommand::SettingsCommand(ImagerView& view) : view_(view) {}
 
 void SettingsCommand::Run() {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     // No frame may change the document while the dialog is open.
     document.Freeze(false);
-    const bool browsing = !view_.ButtonAt(COnlineImagerView::kDelete).isHidden();
+    const bool browsing = !view_.ButtonAt(ImagerView::kDelete).isHidden();
 
-    const COnlineImagerView::Services& services = view_.GetServices();
+    const ImagerView::Services& services = view_.GetServices();
     SettingsDialog dialog(
         &view_, browsing,
         SettingsDialog::Resources{services.settingsTemplate, services.folderTemplate,
@@ -41,7 +41,7 @@ void SettingsCommand::Run() {
 }
 
 void SettingsCommand::Fill(SettingsDialog& dialog) const {
-    const COnlineImagerDoc& document = view_.GetDocument();
+    const ImagerDocument& document = view_.GetDocument();
     dialog.interpolated = view_.GetInterpolatedMode() ? 1 : 0;
     dialog.secondSpotShown = document.IsSecondSpotShown() ? 1 : 0;
     dialog.paletteNumber = document.GetPaletteNumber();
@@ -57,7 +57,7 @@ void SettingsCommand::Fill(SettingsDialog& dialog) const {
 }
 
 void SettingsCommand::WriteBackPicture(const SettingsDialog& dialog) {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     if ((dialog.interpolated != 0) != view_.GetInterpolatedMode()) {
         view_.SetInterpolatedMode(dialog.interpolated != 0);
     }
@@ -85,7 +85,7 @@ void SettingsCommand::WriteBackPicture(const SettingsDialog& dialog) {
 }
 
 void SettingsCommand::WriteBackAcquisition(const SettingsDialog& dialog) {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     if (dialog.snapshotFolder != document.GetSnapshotFolder()) {
         document.SetSnapshotFolder(dialog.snapshotFolder);
     }

@@ -4,15 +4,15 @@
 #include <QKeySequence>
 #include <QMetaObject>
 
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "document/update_flags.h"
 #include "platform/device_root.h"
 #include "platform/file_error.h"
 #include "platform/local_time.h"
 #include "platform/message_box_service.h"
 #include "platform/update_notifier.h"
-#include "ui/c_online_imager_view.h"
 #include "ui/file_error_report.h"
+#include "ui/imager_view.h"
 #include "ui/settings_command.h"
 
 namespace {
@@ -34,18 +34,18 @@ constexpr KeyEquivalent kKeyEquivalents[] = {
 };
 
 bool IsSettingsFile(const std::filesystem::path& path) {
-    return path == DeviceRoot::Map(COnlineImagerDoc::kSettingsFile);
+    return path == DeviceRoot::Map(ImagerDocument::kSettingsFile);
 }
 
 }  // namespace
 
-ViewCommands::ViewCommands(COnlineImagerView& view) : view_(view), clock_(&LocalTime::Now) {}
+ViewCommands::ViewCommands(ImagerView& view) : view_(view), clock_(&LocalTime::Now) {}
 
 void ViewCommands::Connect() {
-    for (int b = 0; b < COnlineImagerView::kButtonCount; ++b) {
-        const auto which = static_cast<COnlineImagerView::Button>(b);
+    for (int b = 0; b < ImagerView::kButtonCount; ++b) {
+        const auto which = static_cast<ImagerView::Button>(b);
         QObject::connect(&view_.ButtonAt(which), &QAbstractButton::clicked, &view_,
-                         [this, id = COnlineImagerView::ControlId(which)] { OnCommand(id); });
+                         [this, id = ImagerView::ControlId(which)] { OnCommand(id); });
     }
     ConnectKeyEquivalents();
 }
@@ -103,19 +103,19 @@ bool ViewCommands::OnCommand(int id) {
             FitSpan();
             return true;
         case kKeyUp:
-            Key(COnlineImagerView::Key::kUp);
+            Key(ImagerView::Key::kUp);
             return true;
         case kKeyDown:
-            Key(COnlineImagerView::Key::kDown);
+            Key(ImagerView::Key::kDown);
             return true;
         case kKeyLeft:
-            Key(COnlineImagerView::Key::kLeft);
+            Key(ImagerView::Key::kLeft);
             return true;
         case kKeyRight:
-            Key(COnlineImagerView::Key::kRight);
+            Key(ImagerView::Key::kRight);
             return true;
         case kKeyReturn:
-            Key(COnlineImagerView::Key::kReturn);
+            Key(ImagerView::Key::kReturn);
             return true;
         default:
             return false;
@@ -125,7 +125,7 @@ bool ViewCommands::OnCommand(int id) {
 // --- held pictures -----------------------------------------------------------------------
 
 void ViewCommands::Hold() {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     document.SetFreezeTime(clock_());
     try {
         document.Freeze(true);
@@ -142,7 +142,7 @@ void ViewCommands::Hold() {
 }
 
 void ViewCommands::Save() {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     view_.ShowLiveRow();
     document.SetCaptureTime(clock_());
     try {
@@ -169,7 +169,7 @@ void ViewCommands::Discard() {
 // --- browsing ----------------------------------------------------------------------------
 
 void ViewCommands::Browse() {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     if (document.CountSnapshots() == 0) {
         view_.GetServices().messages.ShowString(kNoSnapshotsMessage, message_box::kOk);
         return;
@@ -246,18 +246,17 @@ void ViewCommands::FitSpan() {
 }
 
 void ViewCommands::AutoSpan() {
-    COnlineImagerDoc& document = view_.GetDocument();
-    ImageButton& toggle = view_.ButtonAt(COnlineImagerView::kAutoSpan);
+    ImagerDocument& document = view_.GetDocument();
+    ImageButton& toggle = view_.ButtonAt(ImagerView::kAutoSpan);
     // The button has already flipped its state.
     const bool pressed = toggle.GetCheck() != 0;
     document.SetAutoSpanOn(pressed);
     toggle.SetIcon(view_.GetServices().icons,
                    pressed ? kAutoSpanPressedIcon : kAutoSpanReleasedIcon, kIconSize, kIconSize);
-    COnlineImagerView::Selection mode = view_.GetSelectionMode();
+    ImagerView::Selection mode = view_.GetSelectionMode();
     // The span follows the scene by itself again: the arrow keys go back to marker 1.
-    if (mode == COnlineImagerView::kSpan && document.IsAutoSpanOn() &&
-        document.IsAutoSpanAllowed()) {
-        mode = COnlineImagerView::kSpot1;
+    if (mode == ImagerView::kSpan && document.IsAutoSpanOn() && document.IsAutoSpanAllowed()) {
+        mode = ImagerView::kSpot1;
     }
     view_.SetSelectionMode(mode);
     Focus();
@@ -267,7 +266,7 @@ void ViewCommands::AutoSpan() {
 
 void ViewCommands::Exit() {
     if (view_.IsBrowsing()) {
-        COnlineImagerDoc& document = view_.GetDocument();
+        ImagerDocument& document = view_.GetDocument();
         try {
             document.OfferToSaveChanges();
             // The document writes the live settings, not the snapshot's, when it goes.
@@ -292,7 +291,7 @@ void ViewCommands::Key(ViewKey key) {
 // --- helpers -----------------------------------------------------------------------------
 
 void ViewCommands::ReturnToLive(bool reload) {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     try {
         document.ReturnToLive(reload);
     } catch (const FileError& error) {

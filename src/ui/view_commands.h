@@ -4,7 +4,7 @@
 #include <functional>
 #include <utility>
 
-class COnlineImagerView;
+class ImagerView;
 class FileError;
 
 // The keys of the view: the four arrows and Return.
@@ -57,7 +57,7 @@ class ViewCommands {
     // Seconds since 1970, for the freeze and capture times.
     using Clock = std::function<std::int64_t()>;
 
-    explicit ViewCommands(COnlineImagerView& view);
+    explicit ViewCommands(ImagerView& view);
     ViewCommands(const ViewCommands&) = delete;
     ViewCommands& operator=(const ViewCommands&) = delete;
 
@@ -92,6 +92,6 @@ class ViewCommands {
     void Report(const FileError& error);
     void Focus();
 
-    COnlineImagerView& view_;
+    ImagerView& view_;
     Clock clock_;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "document/update_flags.h"
 #include "platform/file_error.h"
 #include "support/document_fixture.h"
@@ -53,7 +53,7 @@ class SnapshotTest : public DocumentFixture {
 };
 
 TEST_F(SnapshotTest, EmptyFolderNumbersFromZero) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     EXPECT_EQ(doc.CountSnapshots(), 0);
     EXPECT_FALSE(doc.AnySnapshot());
     doc.Freeze(true);
@@ -69,7 +69,7 @@ TEST_F(SnapshotTest, EmptyFolderNumbersFromZero) {
 
 TEST_F(SnapshotTest, NewSnapshotTakesTheNumberAfterTheHighest) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.Freeze(true);
     doc.SetCaptureTime(kThirdNovember2006At0905);
     doc.SaveNewSnapshot();
@@ -78,7 +78,7 @@ TEST_F(SnapshotTest, NewSnapshotTakesTheNumberAfterTheHighest) {
 
 TEST_F(SnapshotTest, StoredSnapshotIsNamedAfterItsLocalCaptureTime) {
     WriteSnapshot("Snapshot 6 1-1-2006 10-00.snp", WithPalette(0, 1000));
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.Freeze(true);
     doc.SetPaletteNumber(2);
     doc.SetCaptureTime(kThirdNovember2006At0905);
@@ -95,7 +95,7 @@ TEST_F(SnapshotTest, StoredSnapshotIsNamedAfterItsLocalCaptureTime) {
 
 TEST_F(SnapshotTest, BrowsingWalksByNumberAndWrapsBothWays) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     EXPECT_TRUE(fs::exists(SettingsPath()));  // live settings saved first
     EXPECT_FALSE(doc.IsLive());
@@ -123,7 +123,7 @@ TEST_F(SnapshotTest, BrowsingWalksByNumberAndWrapsBothWays) {
 
 TEST_F(SnapshotTest, LoadedSnapshotGetsItsTitleAndAnnouncesEverything) {
     WriteSnapshot("Snapshot 0 3-11-2006 09-05.snp", WithPalette(2, kThirdNovember2006At0905));
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     notifier_.Take();
     doc.BeginBrowsing();
     EXPECT_EQ(doc.GetSnapshotTitle(), "11/03/06 - 09:05:00");
@@ -133,7 +133,7 @@ TEST_F(SnapshotTest, LoadedSnapshotGetsItsTitleAndAnnouncesEverything) {
 
 TEST_F(SnapshotTest, DeletingTheOnlySnapshotReturnsToTheLiveSettings) {
     WriteSnapshot("Snapshot 0 1-1-2006 10-00.snp", WithPalette(2, 1000));
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.SetPaletteNumber(0);
     doc.ShiftSpanUp();
     doc.BeginBrowsing();
@@ -148,7 +148,7 @@ TEST_F(SnapshotTest, DeletingTheOnlySnapshotReturnsToTheLiveSettings) {
 
 TEST_F(SnapshotTest, DeletingMovesToThePrecedingSnapshot) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     doc.NextSnapshot();
     doc.DeleteSnapshot();  // number 3
@@ -164,7 +164,7 @@ TEST_F(SnapshotTest, DeletingMovesToThePrecedingSnapshot) {
 TEST_F(SnapshotTest, ChangedSnapshotAsksBeforeMovingOnAndNoKeepsTheFile) {
     WriteThreeSnapshots();
     const auto before = document_test::ReadFile(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp"));
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     doc.SetPaletteNumber(2);
     messages_.Answer(message_box::kIdNo);
@@ -177,7 +177,7 @@ TEST_F(SnapshotTest, ChangedSnapshotAsksBeforeMovingOnAndNoKeepsTheFile) {
 
 TEST_F(SnapshotTest, YesSavesTheChangesBackUnderTheSameName) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     doc.NextSnapshot();
     doc.SetSnapshotNote("Lager");
@@ -194,7 +194,7 @@ TEST_F(SnapshotTest, YesSavesTheChangesBackUnderTheSameName) {
 
 TEST_F(SnapshotTest, QuietPreviousAndUnchangedSnapshotsAskNothing) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     doc.SetPaletteNumber(1);
     doc.PreviousSnapshot(true);
@@ -208,14 +208,14 @@ TEST_F(SnapshotTest, QuietPreviousAndUnchangedSnapshotsAskNothing) {
 }
 
 TEST_F(SnapshotTest, NoOfferWithoutSnapshotFiles) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.SetPaletteNumber(2);
     doc.OfferToSaveChanges();
     EXPECT_TRUE(messages_.strings.empty());
 }
 
 TEST_F(SnapshotTest, UnwritableFolderRaisesTheFileErrorAndStaysFrozen) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     fs::remove_all(Folder());
     document_test::WriteFile(Folder(), std::vector<std::uint8_t>{1});  // a file, not a folder
     doc.Freeze(true);
@@ -225,7 +225,7 @@ TEST_F(SnapshotTest, UnwritableFolderRaisesTheFileErrorAndStaysFrozen) {
 
 TEST_F(SnapshotTest, FailedSaveBackLeavesTheOldEntry) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     fs::remove(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp"));
     fs::create_directories(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp") / "inside");
@@ -243,7 +243,7 @@ TEST_F(SnapshotTest, CutOffSnapshotShowsTheEmptyPicture) {
     bytes.resize(200);
     document_test::WriteFile(SnapshotFile("Snapshot 0 a.snp"), bytes);
     document_test::WriteFile(SnapshotFile("Snapshot 1 b.snp"), {});
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.SetCaptureTime(kThirdNovember2006At0905);
     doc.BeginBrowsing();
     EXPECT_EQ(doc.GetPaletteNumber(), 0);
@@ -256,7 +256,7 @@ TEST_F(SnapshotTest, CutOffSnapshotShowsTheEmptyPicture) {
 
 TEST_F(SnapshotTest, UnreachableSnapshotNeverHangsAWalk) {
     document_test::WriteFile(SnapshotFile("Snapshot x.snp"), Archive(WithPalette(2, 1)));
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     EXPECT_EQ(doc.CountSnapshots(), 1);
     doc.BeginBrowsing();
     EXPECT_EQ(doc.GetPaletteNumber(), 1);  // nothing could be loaded
@@ -274,7 +274,7 @@ TEST_F(SnapshotTest, UnreachableSnapshotNeverHangsAWalk) {
 
 TEST_F(SnapshotTest, FilesRemovedWhileBrowsingStillLeadSomewhere) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     doc.PreviousSnapshot(false);
     EXPECT_EQ(doc.GetSnapshotIndex(), 2);
@@ -290,7 +290,7 @@ TEST_F(SnapshotTest, FilesRemovedWhileBrowsingStillLeadSomewhere) {
 }
 
 TEST_F(SnapshotTest, FolderWithoutTrailingSeparatorStillHoldsTheFiles) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.SetSnapshotFolder("\\My Documents\\Snapshots");
     doc.Freeze(true);
     doc.SetCaptureTime(kThirdNovember2006At0905);
@@ -301,7 +301,7 @@ TEST_F(SnapshotTest, FolderWithoutTrailingSeparatorStillHoldsTheFiles) {
 }
 
 TEST_F(SnapshotTest, SnapshotOpenedByNameIsReadIntoTheDocument) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     WriteSnapshot("Snapshot 4 a.snp", WithPalette(0, 42));
     doc.OpenArchiveFile(SnapshotFile("Snapshot 4 a.snp"));
     EXPECT_EQ(doc.GetPaletteNumber(), 0);
@@ -312,7 +312,7 @@ TEST_F(SnapshotTest, SnapshotOpenedByNameIsReadIntoTheDocument) {
 // The picture workflow on the document alone: hold and store three pictures, browse
 // them, step both ways, change one and save it back, delete them all.
 TEST_F(SnapshotTest, WholePictureWorkflow) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.SetPaletteNumber(1);
     doc.WidenSpan();  // live settings: palette 1, span 2920..3140
     const std::vector<std::string> expectedNames{"Snapshot 0 3-11-2006 09-05.snp",

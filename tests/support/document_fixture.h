@@ -12,7 +12,7 @@
 #include "document/archive_writer.h"
 #include "document/document_archive.h"
 #include "document/document_record.h"
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "support/document_test_support.h"
 
 namespace document_test {
@@ -21,14 +21,14 @@ namespace document_test {
 // notifications, on a link that is never opened: no serial device, no thread.
 class DocumentFixture : public ::testing::Test {
   protected:
-    COnlineImagerDoc& Open() {
-        doc_ = std::make_unique<COnlineImagerDoc>(&messages_, &notifier_, link_);
+    ImagerDocument& Open() {
+        doc_ = std::make_unique<ImagerDocument>(&messages_, &notifier_, link_);
         doc_->StartUp();
         return *doc_;
     }
     void Close() {
         if (doc_) {
-            for (ViewInterface* view : doc_->Views()) {
+            for (DocumentView* view : doc_->Views()) {
                 doc_->RemoveView(view);
             }
             doc_->ShutDown();
@@ -55,7 +55,7 @@ class DocumentFixture : public ::testing::Test {
     void LoadIntoDocument(const DocumentRecord& record) {
         const auto bytes = Archive(record);
         ArchiveReader reader(bytes);
-        doc_->Serialize(reader);
+        doc_->Load(reader);
     }
     // Waits (bounded) until `condition` holds.
     static bool WaitUntil(const std::function<bool()>& condition) {
@@ -73,7 +73,7 @@ class DocumentFixture : public ::testing::Test {
     ScriptedMessageBoxes messages_;
     RecordingNotifier notifier_;
     ImagerLink link_{nullptr};
-    std::unique_ptr<COnlineImagerDoc> doc_;
+    std::unique_ptr<ImagerDocument> doc_;
 };
 
 }  // namespace document_test

@@ -95,7 +95,7 @@ bool RecordingNotifier::Contains(std::uint32_t hint) {
     return std::find(hints_.begin(), hints_.end(), hint) != hints_.end();
 }
 
-void RecordingView::OnUpdate(ViewInterface*, std::uint32_t hint, void*) {
+void RecordingView::ShowChanges(std::uint32_t hint) {
     hints.push_back(hint);
 }
 

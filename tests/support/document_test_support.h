@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/view_interface.h"
+#include "document/document_view.h"
 #include "platform/message_box_service.h"
 #include "platform/update_notifier.h"
 
@@ -77,9 +77,9 @@ class RecordingNotifier : public UpdateNotifier {
     std::vector<std::uint32_t> hints_;
 };
 
-class RecordingView : public ViewInterface {
+class RecordingView : public DocumentView {
   public:
-    void OnUpdate(ViewInterface* sender, std::uint32_t hint, void* object) override;
+    void ShowChanges(std::uint32_t hint) override;
     bool GetInterpolatedMode() const override { return interpolated; }
     void SetInterpolatedMode(bool on) override { interpolated = on; }
     bool GetEdgeRepairFlag() const override { return edgeFlag; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "link/imager_link.h"
 
 class MessageBoxService;
@@ -18,9 +18,9 @@ class StartedDocument {
     StartedDocument(const StartedDocument&) = delete;
     StartedDocument& operator=(const StartedDocument&) = delete;
 
-    COnlineImagerDoc& Document() { return document_; }
+    ImagerDocument& Document() { return document_; }
 
   private:
     ImagerLink link_{nullptr};
-    COnlineImagerDoc document_;
+    ImagerDocument document_;
 };

@@ -7,7 +7,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "document/update_flags.h"
 #include "platform/device_root.h"
 #include "support/document_fixture.h"
@@ -68,7 +68,7 @@ class HeadSimulator {
 // The session on a fresh device root, started as the application starts it.
 class ImagerSessionTest : public DocumentFixture {
   protected:
-    COnlineImagerDoc& Start(bool expectPort) {
+    ImagerDocument& Start(bool expectPort) {
         session_ = std::make_unique<ImagerSession>(&messages_, &notifier_);
         EXPECT_EQ(session_->OpenPort(), expectPort);
         session_->Start();
@@ -81,7 +81,7 @@ class ImagerSessionTest : public DocumentFixture {
 };
 
 TEST_F(ImagerSessionTest, WithoutAHeadThePortStaysClosedAndTheThreadRuns) {
-    COnlineImagerDoc& doc = Start(false);
+    ImagerDocument& doc = Start(false);
     EXPECT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kBattery); }));
     EXPECT_TRUE(notifier_.Contains(update_flag::kBlink));
     EXPECT_FALSE(notifier_.Contains(update_flag::kFrame));
@@ -114,7 +114,7 @@ TEST_F(ImagerSessionTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed
     ASSERT_TRUE(head.Running());
     ASSERT_TRUE(WaitUntil([] { return fs::exists(DeviceRoot::ComPort(1)); }));
 
-    COnlineImagerDoc& doc = Start(true);
+    ImagerDocument& doc = Start(true);
     ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
     EXPECT_TRUE(notifier_.Contains(update_flag::kSpan));
     ASSERT_TRUE(WaitUntil([&] { return doc.GetCurrentRangeNumber() != 255; }));
@@ -167,7 +167,7 @@ TEST_F(ImagerSessionTest, FastStreamingHeadStillDeliversEveryRangeDescription) {
     ASSERT_TRUE(head.Running());
     ASSERT_TRUE(WaitUntil([] { return fs::exists(DeviceRoot::ComPort(1)); }));
 
-    COnlineImagerDoc& doc = Start(true);
+    ImagerDocument& doc = Start(true);
     ASSERT_TRUE(WaitUntil([&] { return doc.GetRangeDescriptions().size() == 3; }));
     ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
 }

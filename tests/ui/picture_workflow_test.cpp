@@ -6,19 +6,19 @@
 #include <QImage>
 #include <memory>
 
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "platform/qt/language_bundle.h"
 #include "support/started_document.h"
-#include "ui/c_main_frame.h"
-#include "ui/c_online_imager_view.h"
 #include "ui/imager_test_support.h"
+#include "ui/imager_view.h"
+#include "ui/main_window.h"
 #include "ui/workflow_test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace workflow_test;
-using View = COnlineImagerView;
+using View = ImagerView;
 using Driver = SettingsDialogDriver;
 
 // 3 November 2006, 09:05 UTC, and one minute per step from there.
@@ -33,16 +33,16 @@ class Imager {
                                      bundle.DialogTemplate(131), bundle.DialogTemplate(153)})) {
         receiver_.Attach(document_);
         view_->Commands().SetClock([this] { return now_; });
-        view_->OnInitialUpdate();
+        view_->CreateScreen();
         frame_.SetView(view_);
         frame_.show();
         QApplication::setActiveWindow(&frame_);
         DeliverPostedEvents();
     }
 
-    COnlineImagerDoc& Document() { return document_; }
+    ImagerDocument& Document() { return document_; }
     View& GetView() { return *view_; }
-    CMainFrame& Frame() { return frame_; }
+    MainWindow& Frame() { return frame_; }
     ScriptedMessages& Messages() { return messages_; }
 
     // Clicks a button a minute after the last one.
@@ -75,8 +75,8 @@ class Imager {
     UpdateReceiver receiver_;
     QtUpdateNotifier notifier_{&receiver_};
     StartedDocument started_{&messages_, &notifier_};
-    COnlineImagerDoc& document_ = started_.Document();
-    CMainFrame frame_;
+    ImagerDocument& document_ = started_.Document();
+    MainWindow frame_;
     View* view_;
     std::int64_t now_ = kStart - 60;
 };
@@ -111,7 +111,7 @@ class PictureWorkflowTest : public ::testing::Test {
 
 TEST_F(PictureWorkflowTest, HoldSaveDiscardBrowseDeleteAndExit) {
     Imager& imager = *imager_;
-    COnlineImagerDoc& document = imager.Document();
+    ImagerDocument& document = imager.Document();
     const fs::path settings = root_.SettingsFile();
     EXPECT_FALSE(fs::exists(settings));
     EXPECT_TRUE(imager.Snapshots().empty());

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <fstream>
 
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "platform/file_error.h"
-#include "ui/c_main_frame.h"
-#include "ui/c_online_imager_view.h"
 #include "ui/dialog_test_support.h"
 #include "ui/file_error_report.h"
 #include "ui/imager_test_support.h"
+#include "ui/imager_view.h"
+#include "ui/main_window.h"
 #include "ui/settings_command.h"
 #include "ui/workflow_test_support.h"
 
@@ -21,7 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace workflow_test;
-using View = COnlineImagerView;
+using View = ImagerView;
 using Driver = SettingsDialogDriver;
 
 // 3 November 2006, 09:05 and 09:07 UTC.
@@ -41,7 +41,7 @@ class CommandsTest : public ::testing::Test {
         root_.Environment().Set("TZ", "UTC");
         receiver_.Attach(document_);
         view_->Commands().SetClock([this] { return now_; });
-        view_->OnInitialUpdate();
+        view_->CreateScreen();
         frame_.SetView(view_);
         frame_.show();
         QApplication::setActiveWindow(&frame_);
@@ -92,8 +92,8 @@ class CommandsTest : public ::testing::Test {
     UpdateReceiver receiver_;
     QtUpdateNotifier notifier_{&receiver_};
     StartedDocument started_{&messages_, &notifier_};
-    COnlineImagerDoc& document_ = started_.Document();
-    CMainFrame frame_;
+    ImagerDocument& document_ = started_.Document();
+    MainWindow frame_;
     View* view_ =
         new View(document_, {strings_, icons_, messages_, notifier_,
                              dialog_test::EnglishTemplate(131), dialog_test::EnglishTemplate(153)});

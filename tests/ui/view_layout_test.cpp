@@ -8,17 +8,17 @@
 #include <filesystem>
 #include <map>
 
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "platform/qt/language_bundle.h"
 #include "support/started_document.h"
-#include "ui/c_online_imager_view.h"
 #include "ui/imager_test_support.h"
+#include "ui/imager_view.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace imager_test;
-using View = COnlineImagerView;
+using View = ImagerView;
 using Places = std::map<int, QRect>;
 
 const QRgb kViewBackground = qRgb(192, 192, 192);
@@ -38,7 +38,7 @@ class ViewLayoutTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(bundle_.IsLoaded()) << "build the English bundle first";
-        view_.OnInitialUpdate();
+        view_.CreateScreen();
     }
 
     // Every child the view shows, by control id, at its place on the screen.

@@ -26,8 +26,8 @@
 
 #include "document/archive_reader.h"
 #include "document/document_archive.h"
-#include "document/document_base.h"
 #include "document/document_record.h"
+#include "document/view_list.h"
 #include "platform/device_root.h"
 #include "platform/message_box_service.h"
 #include "platform/qt/icon_resources.h"
@@ -90,7 +90,7 @@ class ScriptedMessages : public MessageBoxService {
 // Hands the posted update events to the document's views, as the application does.
 class UpdateReceiver : public QObject {
   public:
-    void Attach(DocumentBase& document) { document_ = &document; }
+    void Attach(ViewList& document) { document_ = &document; }
 
   protected:
     bool event(QEvent* event) override {
@@ -98,14 +98,13 @@ class UpdateReceiver : public QObject {
             return QObject::event(event);
         }
         if (document_ != nullptr) {
-            document_->UpdateAllViews(nullptr,
-                                      static_cast<QtUpdateNotifier::Event*>(event)->Hint());
+            document_->UpdateViews(static_cast<QtUpdateNotifier::Event*>(event)->Hint());
         }
         return true;
     }
 
   private:
-    DocumentBase* document_ = nullptr;
+    ViewList* document_ = nullptr;
 };
 
 inline void DeliverPostedEvents() {

@@ -1,4 +1,4 @@
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 
 #include <unistd.h>
 
@@ -9,8 +9,8 @@
 #include "document/archive_writer.h"
 #include "document/document_archive.h"
 #include "document/document_record.h"
+#include "document/document_view.h"
 #include "document/update_flags.h"
-#include "document/view_interface.h"
 #include "platform/device_root.h"
 #include "platform/file_error.h"
 #include "platform/local_time.h"
@@ -24,11 +24,11 @@ constexpr int kSaveChangesQuestion = 129;
 
 }  // namespace
 
-COnlineImagerDoc::COnlineImagerDoc(MessageBoxService* messages, UpdateNotifier* notifier,
-                                   ImagerLink& link)
+ImagerDocument::ImagerDocument(MessageBoxService* messages, UpdateNotifier* notifier,
+                               ImagerLink& link)
     : messages_(messages), notifier_(notifier), link_(link) {}
 
-void COnlineImagerDoc::StartUp() {
+void ImagerDocument::StartUp() {
     picture_.SetCaptureTime(LocalTime::Now());
     try {
         LoadSettings();
@@ -41,7 +41,7 @@ void COnlineImagerDoc::StartUp() {
     browser_.SetPosition(SnapshotBrowser::kLive);
 }
 
-void COnlineImagerDoc::ShutDown() {
+void ImagerDocument::ShutDown() {
     try {
         SaveSettings();
     } catch (const std::exception&) {
@@ -49,7 +49,7 @@ void COnlineImagerDoc::ShutDown() {
     }
 }
 
-void COnlineImagerDoc::CreateFolders() {
+void ImagerDocument::CreateFolders() {
     std::error_code ignored;
     std::filesystem::create_directories(DeviceRoot::Map(kPersonalFolder), ignored);
     std::string folder = std::string(kPersonalFolder) + "\\Snapshots";
@@ -58,104 +58,104 @@ void COnlineImagerDoc::CreateFolders() {
     std::filesystem::create_directories(DeviceRoot::Map(kProgramFolder), ignored);
 }
 
-std::uint16_t COnlineImagerDoc::GetRangeLow() const {
+std::uint16_t ImagerDocument::GetRangeLow() const {
     return browser_.Browsing() ? picture_.RecordedRangeLow() : link_.CurrentLowerLimit();
 }
 
-std::uint16_t COnlineImagerDoc::GetRangeHigh() const {
+std::uint16_t ImagerDocument::GetRangeHigh() const {
     return browser_.Browsing() ? picture_.RecordedRangeHigh() : link_.CurrentUpperLimit();
 }
 
 // --- setters ---------------------------------------------------------------------
 
-void COnlineImagerDoc::MarkModifiedAndPost(std::uint32_t hint) {
+void ImagerDocument::MarkModifiedAndPost(std::uint32_t hint) {
     browser_.SetModified(true);
     Post(hint);
 }
 
-void COnlineImagerDoc::MarkModifiedAndUpdate(std::uint32_t hint) {
+void ImagerDocument::MarkModifiedAndUpdate(std::uint32_t hint) {
     browser_.SetModified(true);
-    UpdateAllViews(nullptr, hint);
+    UpdateViews(hint);
 }
 
-void COnlineImagerDoc::Post(std::uint32_t hint) {
+void ImagerDocument::Post(std::uint32_t hint) {
     if (notifier_ != nullptr) {
         notifier_->PostUpdate(hint);
     }
 }
 
-void COnlineImagerDoc::SetPaletteNumber(std::int16_t value) {
+void ImagerDocument::SetPaletteNumber(std::int16_t value) {
     picture_.SetPaletteNumber(value);
     MarkModifiedAndPost(update_flag::kPalette);
 }
 
-void COnlineImagerDoc::SetTemperatureUnit(std::int16_t value) {
+void ImagerDocument::SetTemperatureUnit(std::int16_t value) {
     picture_.SetTemperatureUnit(value);
     MarkModifiedAndPost(update_flag::kUnit);
 }
 
-void COnlineImagerDoc::SetEmissivity(float value) {
+void ImagerDocument::SetEmissivity(float value) {
     picture_.SetEmissivity(value);
     MarkModifiedAndPost(update_flag::kCorrection);
 }
 
-void COnlineImagerDoc::SetBackgroundTemperature(std::int16_t value) {
+void ImagerDocument::SetBackgroundTemperature(std::int16_t value) {
     picture_.SetBackgroundTemperature(value);
     MarkModifiedAndPost(update_flag::kCorrection);
 }
 
-void COnlineImagerDoc::SetSnapshotNote(const std::string& text) {
+void ImagerDocument::SetSnapshotNote(const std::string& text) {
     picture_.SetNote(text);
     MarkModifiedAndPost(update_flag::kSnapshot);
 }
 
-void COnlineImagerDoc::SetSecondSpotShown(bool shown) {
+void ImagerDocument::SetSecondSpotShown(bool shown) {
     picture_.SetSecondSpotShown(shown);
     Post(update_flag::kSecondSpot);
 }
 
 // --- spot and span moves ---------------------------------------------------------
 
-void COnlineImagerDoc::MoveSpot(int k, SpotDirection direction) {
+void ImagerDocument::MoveSpot(int k, SpotDirection direction) {
     picture_.MoveSpot(k, direction);
     MarkModifiedAndUpdate(update_flag::kSpots);
 }
 
-void COnlineImagerDoc::ShiftSpanDown() {
+void ImagerDocument::ShiftSpanDown() {
     picture_.ShiftSpanDown(link_.CurrentLowerLimit());
     MarkModifiedAndUpdate(update_flag::kSpan);
 }
 
-void COnlineImagerDoc::ShiftSpanUp() {
+void ImagerDocument::ShiftSpanUp() {
     picture_.ShiftSpanUp(link_.CurrentUpperLimit());
     MarkModifiedAndUpdate(update_flag::kSpan);
 }
 
-void COnlineImagerDoc::WidenSpan() {
+void ImagerDocument::WidenSpan() {
     picture_.WidenSpan(link_.CurrentLowerLimit(), link_.CurrentUpperLimit());
     MarkModifiedAndUpdate(update_flag::kSpan);
 }
 
-void COnlineImagerDoc::NarrowSpan() {
+void ImagerDocument::NarrowSpan() {
     picture_.NarrowSpan();
     MarkModifiedAndUpdate(update_flag::kSpan);
 }
 
-void COnlineImagerDoc::FitSpanToFrame() {
+void ImagerDocument::FitSpanToFrame() {
     picture_.FitSpanToFrame();
-    UpdateAllViews(nullptr, update_flag::kSpan);
+    UpdateViews(update_flag::kSpan);
 }
 
 // --- picture states --------------------------------------------------------------
 
-void COnlineImagerDoc::Freeze(bool save) {
+void ImagerDocument::Freeze(bool save) {
     picture_.SetLive(false);
     if (save) {
         SaveSettings();
     }
 }
 
-void COnlineImagerDoc::ReturnToLive(bool reload) {
+void ImagerDocument::ReturnToLive(bool reload) {
     picture_.RequestSlowFirstPass();
     browser_.SetPosition(SnapshotBrowser::kLive);
     if (reload) {
@@ -168,14 +168,14 @@ void COnlineImagerDoc::ReturnToLive(bool reload) {
 
 // --- the document archive ----------------------------------------------------------
 
-DocumentRecord COnlineImagerDoc::RecordToStore() const {
+DocumentRecord ImagerDocument::RecordToStore() const {
     DocumentRecord record;
     record.rangeLow = GetRangeLow();
     record.rangeHigh = GetRangeHigh();
     const std::uint8_t range = link_.CurrentRangeNumber();
     record.rangeDescription = range == 0 ? std::string() : link_.Description(range - 1);
     record.headSerialNumber = link_.HeadSerialNumber();
-    if (ViewInterface* view = FirstView()) {
+    if (DocumentView* view = FirstView()) {
         record.interpolatedMode = view->GetInterpolatedMode();
         record.edgeRepair = view->GetEdgeRepairFlag();
     }
@@ -183,24 +183,24 @@ DocumentRecord COnlineImagerDoc::RecordToStore() const {
     return record;
 }
 
-void COnlineImagerDoc::ApplyRecord(const DocumentRecord& record, bool complete) {
+void ImagerDocument::ApplyRecord(const DocumentRecord& record, bool complete) {
     picture_.Apply(record, complete);
-    const std::vector<ViewInterface*> views = Views();
+    const std::vector<DocumentView*> views = Views();
     if (record.interpolatedMode && !views.empty()) {
         views.front()->SetInterpolatedMode(*record.interpolatedMode);
     }
     if (record.edgeRepair) {
-        for (ViewInterface* view : views) {
+        for (DocumentView* view : views) {
             view->SetEdgeRepairFlag(*record.edgeRepair);
         }
     }
 }
 
-void COnlineImagerDoc::Serialize(ArchiveWriter& archive) const {
+void ImagerDocument::Store(ArchiveWriter& archive) const {
     document_archive::Store(RecordToStore(), archive);
 }
 
-void COnlineImagerDoc::Serialize(ArchiveReader& archive) {
+void ImagerDocument::Load(ArchiveReader& archive) {
     DocumentRecord record = RecordToStore();
     record.rangeLow = picture_.RecordedRangeLow();
     record.rangeHigh = picture_.RecordedRangeHigh();
@@ -213,29 +213,29 @@ void COnlineImagerDoc::Serialize(ArchiveReader& archive) {
         complete = false;
     }
     ApplyRecord(record, complete);
-    UpdateAllViews(nullptr, update_flag::kRange);
+    UpdateViews(update_flag::kRange);
 }
 
-void COnlineImagerDoc::ReadArchive(std::span<const std::uint8_t> bytes) {
+void ImagerDocument::ReadArchive(std::span<const std::uint8_t> bytes) {
     ArchiveReader archive(bytes);
-    Serialize(archive);
+    Load(archive);
 }
 
-void COnlineImagerDoc::SetEdgeRepaired(bool repaired) {
-    ForEachViewLocked([repaired](ViewInterface& view) { view.SetEdgeRepaired(repaired); });
+void ImagerDocument::SetEdgeRepaired(bool repaired) {
+    ForEachViewLocked([repaired](DocumentView& view) { view.SetEdgeRepaired(repaired); });
 }
 
-void COnlineImagerDoc::RangeInformationChanged() {
+void ImagerDocument::RangeInformationChanged() {
     Post(update_flag::kRange);
 }
 
-void COnlineImagerDoc::Notice(AcquisitionEvent event) {
+void ImagerDocument::Notice(AcquisitionEvent event) {
     Post(update_flag::ForAcquisitionEvent(event));
 }
 
 // --- files ---------------------------------------------------------------------------
 
-bool COnlineImagerDoc::LoadFile(const std::filesystem::path& hostPath) {
+bool ImagerDocument::LoadFile(const std::filesystem::path& hostPath) {
     const auto bytes = WholeFile::Read(hostPath);
     if (!bytes) {
         return false;
@@ -244,21 +244,21 @@ bool COnlineImagerDoc::LoadFile(const std::filesystem::path& hostPath) {
     return true;
 }
 
-void COnlineImagerDoc::WriteFile(const std::filesystem::path& hostPath) {
+void ImagerDocument::WriteFile(const std::filesystem::path& hostPath) {
     WholeFile::WriteAtomically(hostPath, document_archive::Encode(RecordToStore()));
 }
 
-void COnlineImagerDoc::SaveSettings() {
+void ImagerDocument::SaveSettings() {
     settings_store::Write(document_archive::Encode(RecordToStore()));
 }
 
-void COnlineImagerDoc::LoadSettings() {
+void ImagerDocument::LoadSettings() {
     if (const auto bytes = settings_store::Read()) {
         ReadArchive(*bytes);
     }
 }
 
-void COnlineImagerDoc::OpenArchiveFile(const std::filesystem::path& hostPath) {
+void ImagerDocument::OpenArchiveFile(const std::filesystem::path& hostPath) {
     if (!LoadFile(hostPath)) {
         throw FileError(hostPath, FileError::Reason::kCannotOpen, "");
     }
@@ -266,14 +266,14 @@ void COnlineImagerDoc::OpenArchiveFile(const std::filesystem::path& hostPath) {
 
 // --- snapshots -------------------------------------------------------------------------
 
-void COnlineImagerDoc::BeginBrowsing() {
+void ImagerDocument::BeginBrowsing() {
     picture_.SetLive(false);
     browser_.SetPosition(0);
     SaveSettings();
     LoadSnapshot(0);
 }
 
-void COnlineImagerDoc::LoadSnapshot(int position) {
+void ImagerDocument::LoadSnapshot(int position) {
     browser_.SetModified(false);
     const auto file = browser_.FileAt(position);
     if (!file || !LoadFile(*file)) {
@@ -283,12 +283,12 @@ void COnlineImagerDoc::LoadSnapshot(int position) {
     Post(update_flag::kAll);
 }
 
-bool COnlineImagerDoc::AskToSaveChanges() {
+bool ImagerDocument::AskToSaveChanges() {
     return messages_ != nullptr &&
            messages_->ShowString(kSaveChangesQuestion, message_box::kYesNo) == message_box::kIdYes;
 }
 
-void COnlineImagerDoc::NextSnapshot() {
+void ImagerDocument::NextSnapshot() {
     if (browser_.Modified() && AskToSaveChanges()) {
         SaveSnapshotChanges(browser_.Position());
     }
@@ -296,7 +296,7 @@ void COnlineImagerDoc::NextSnapshot() {
     LoadSnapshot(browser_.Position());
 }
 
-void COnlineImagerDoc::PreviousSnapshot(bool quiet) {
+void ImagerDocument::PreviousSnapshot(bool quiet) {
     if (!quiet && browser_.Modified() && AskToSaveChanges()) {
         SaveSnapshotChanges(browser_.Position());
     }
@@ -304,24 +304,24 @@ void COnlineImagerDoc::PreviousSnapshot(bool quiet) {
     LoadSnapshot(browser_.Position());
 }
 
-void COnlineImagerDoc::SaveSnapshotChanges(int position) {
+void ImagerDocument::SaveSnapshotChanges(int position) {
     if (const auto file = browser_.FileToSaveBack(position)) {
         WriteFile(*file);
     }
 }
 
-void COnlineImagerDoc::OfferToSaveChanges() {
+void ImagerDocument::OfferToSaveChanges() {
     if (browser_.Any() && browser_.Modified() && AskToSaveChanges()) {
         SaveSnapshotChanges(browser_.Position());
     }
 }
 
-void COnlineImagerDoc::SaveNewSnapshot() {
+void ImagerDocument::SaveNewSnapshot() {
     WriteFile(browser_.NewFile(picture_.CaptureTime()));
     ReturnToLive(true);
 }
 
-void COnlineImagerDoc::DeleteSnapshot() {
+void ImagerDocument::DeleteSnapshot() {
     if (const auto file = browser_.FileAt(browser_.Position())) {
         ::unlink(file->c_str());  // a failure shows in the count that follows
     }

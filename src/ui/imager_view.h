@@ -12,13 +12,13 @@
 #include "display/qt/colour_scale_control.h"
 #include "display/qt/range_bar_control.h"
 #include "display/qt/thermal_image_control.h"
-#include "document/view_interface.h"
+#include "document/document_view.h"
 #include "palette/palette_set.h"
 #include "ui/button_row.h"
 #include "ui/image_button.h"
 #include "ui/view_commands.h"
 
-class COnlineImagerDoc;
+class ImagerDocument;
 class IconResources;
 class MessageBoxService;
 class StringResources;
@@ -29,7 +29,7 @@ class UpdateNotifier;
 // (live, held, browsing). It pushes the document's state into the controls for each
 // update flag and turns the arrow keys and Return into spot and span moves; its
 // ViewCommands carry out the buttons' commands.
-class COnlineImagerView : public QWidget, public ViewInterface {
+class ImagerView : public QWidget, public DocumentView {
     Q_OBJECT
 
   public:
@@ -61,24 +61,23 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     };
 
     // Attaches itself to `document`.
-    COnlineImagerView(COnlineImagerDoc& document, const Services& services,
-                      QWidget* parent = nullptr);
-    ~COnlineImagerView() override;
-    COnlineImagerView(const COnlineImagerView&) = delete;
-    COnlineImagerView& operator=(const COnlineImagerView&) = delete;
+    ImagerView(ImagerDocument& document, const Services& services, QWidget* parent = nullptr);
+    ~ImagerView() override;
+    ImagerView(const ImagerView&) = delete;
+    ImagerView& operator=(const ImagerView&) = delete;
 
-    COnlineImagerDoc& GetDocument() const { return document_; }
+    ImagerDocument& GetDocument() const { return document_; }
     const Services& GetServices() const { return services_; }
     ViewCommands& Commands() { return commands_; }
     // The control id of a button, which is also the id of its command.
     static int ControlId(Button which);
 
     // Creates and initialises every child window; then the live row is shown.
-    void OnInitialUpdate();
+    void CreateScreen();
     bool IsInitialised() const { return initialised_.load(); }
 
-    // ViewInterface.
-    void OnUpdate(ViewInterface* sender, std::uint32_t hint, void* object) override;
+    // DocumentView.
+    void ShowChanges(std::uint32_t hint) override;
     bool GetInterpolatedMode() const override { return interpolated_; }
     void SetInterpolatedMode(bool on) override;
     bool GetEdgeRepairFlag() const override;
@@ -132,7 +131,7 @@ class COnlineImagerView : public QWidget, public ViewInterface {
     void UpdateSnapshotStatus();
     void UpdateRangeLimits();
 
-    COnlineImagerDoc& document_;
+    ImagerDocument& document_;
     Services services_;
 
     PaletteSet palettes_;

@@ -1,4 +1,4 @@
-#include "ui/c_online_imager_view.h"
+#include "ui/imager_view.h"
 #include "support/started_document.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include <QMainWindow>
 #include <fstream>
 
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "document/update_flags.h"
 #include "platform/device_root.h"
 #include "ui/imager_test_support.h"
@@ -15,7 +15,7 @@
 namespace {
 
 using namespace imager_test;
-using View = COnlineImagerView;
+using View = ImagerView;
 
 const std::map<int, std::string> kStrings{
     {130, "Hold"}, {131, "Span"}, {132, "Setup"},   {133, "Browse"},
@@ -25,7 +25,7 @@ const std::map<int, std::string> kStrings{
 
 class ViewTest : public ::testing::Test {
   protected:
-    void SetUp() override { view_.OnInitialUpdate(); }
+    void SetUp() override { view_.CreateScreen(); }
 
     bool Shown(View::Button button) { return !view_.ButtonAt(button).isHidden(); }
 
@@ -48,7 +48,7 @@ class ViewTest : public ::testing::Test {
     RecordingMessages messages_;
     RecordingNotifier notifier_;
     StartedDocument started_{&messages_, &notifier_};
-    COnlineImagerDoc& document_ = started_.Document();
+    ImagerDocument& document_ = started_.Document();
     View view_{document_, {strings_, icons_, messages_, notifier_}};
 };
 
@@ -87,11 +87,11 @@ TEST_F(ViewTest, InitialUpdateCopiesTheDocumentIntoTheControls) {
 TEST_F(ViewTest, HintZeroChangesNothing) {
     document_.SetPaletteNumber(2);
     document_.SetTemperatureUnit(2);
-    view_.OnUpdate(nullptr, 0, nullptr);
+    view_.ShowChanges(0);
     EXPECT_EQ(view_.ThermalImage().PaletteNumber(), 1);
     EXPECT_EQ(view_.ColourScale().Unit(), 0);
     // Bits above 1024 are ignored as well.
-    view_.OnUpdate(nullptr, 2048 | 4096, nullptr);
+    view_.ShowChanges(2048 | 4096);
     EXPECT_EQ(view_.ThermalImage().PaletteNumber(), 1);
 }
 
@@ -100,7 +100,7 @@ TEST_F(ViewTest, HintsPushTheDocumentStateIntoTheControls) {
     document_.SetTemperatureUnit(2);
     document_.SetEmissivity(0.5f);
     document_.SetBackgroundTemperature(-30);
-    view_.OnUpdate(nullptr, update_flag::kAll, nullptr);
+    view_.ShowChanges(update_flag::kAll);
     EXPECT_EQ(view_.ThermalImage().PaletteNumber(), 2);
     EXPECT_EQ(view_.ColourScale().PaletteNumber(), 2);
     for (TemperatureUnit unit :
@@ -133,7 +133,7 @@ TEST_F(ViewTest, HintTwoWithTheSecondSpotHiddenUpdatesMarkerOneOnly) {
     EXPECT_EQ(view_.ThermalImage().MarkerPosition(1), 136);
 
     document_.SetSecondSpotShown(true);
-    view_.OnUpdate(nullptr, update_flag::kSpots, nullptr);
+    view_.ShowChanges(update_flag::kSpots);
     EXPECT_EQ(view_.ThermalImage().MarkerPosition(1), 137);
 }
 
@@ -141,7 +141,7 @@ TEST_F(ViewTest, HidingTheSelectedSecondSpotMovesTheSelectionToTheSpan) {
     view_.HandleKey(View::Key::kReturn);
     ASSERT_EQ(view_.GetSelectionMode(), View::kSpot2);
     document_.SetSecondSpotShown(false);
-    view_.OnUpdate(nullptr, update_flag::kSecondSpot, nullptr);
+    view_.ShowChanges(update_flag::kSecondSpot);
     EXPECT_EQ(view_.GetSelectionMode(), View::kSpan);
     EXPECT_EQ(view_.ThermalImage().SelectionMode(), 2);
     EXPECT_EQ(view_.RangeBar().SelectionMode(), 2);
@@ -149,7 +149,7 @@ TEST_F(ViewTest, HidingTheSelectedSecondSpotMovesTheSelectionToTheSpan) {
 
     // With marker 1 selected the selection stays.
     view_.SetSelectionMode(View::kSpot1);
-    view_.OnUpdate(nullptr, update_flag::kSecondSpot, nullptr);
+    view_.ShowChanges(update_flag::kSecondSpot);
     EXPECT_EQ(view_.GetSelectionMode(), View::kSpot1);
 }
 
@@ -157,14 +157,14 @@ TEST_F(ViewTest, BlinkGoesToTheRangeBarWhileTheSpanIsSelected) {
     const bool imageCursor = view_.ThermalImage().CursorVisible();
     const bool barCursor = view_.RangeBar().CursorVisible();
     view_.SetSelectionMode(View::kSpan);
-    view_.OnUpdate(nullptr, update_flag::kBlink, nullptr);
+    view_.ShowChanges(update_flag::kBlink);
     EXPECT_EQ(view_.RangeBar().CursorVisible(), !barCursor);
     EXPECT_EQ(view_.ThermalImage().CursorVisible(), imageCursor);
 
     for (View::Selection mode : {View::kSpot1, View::kSpot2}) {
         view_.SetSelectionMode(mode);
         const bool before = view_.ThermalImage().CursorVisible();
-        view_.OnUpdate(nullptr, update_flag::kBlink, nullptr);
+        view_.ShowChanges(update_flag::kBlink);
         EXPECT_EQ(view_.ThermalImage().CursorVisible(), !before) << mode;
         EXPECT_EQ(view_.RangeBar().CursorVisible(), !barCursor) << mode;
     }
@@ -173,7 +173,7 @@ TEST_F(ViewTest, BlinkGoesToTheRangeBarWhileTheSpanIsSelected) {
 TEST_F(ViewTest, SnapshotHintLeavesBrowsingWhenNoSnapshotIsLeft) {
     BrowseOneSnapshot();
     ASSERT_TRUE(view_.IsBrowsing());
-    view_.OnUpdate(nullptr, update_flag::kSnapshot, nullptr);
+    view_.ShowChanges(update_flag::kSnapshot);
     EXPECT_TRUE(view_.IsBrowsing()) << "a snapshot is still there";
     EXPECT_EQ(view_.ThermalImage().StatusIndex(), 0);
     EXPECT_EQ(view_.ButtonAt(View::kSettings).geometry(), QRect(121, 235, 38, 32));
@@ -183,7 +183,7 @@ TEST_F(ViewTest, SnapshotHintLeavesBrowsingWhenNoSnapshotIsLeft) {
         std::filesystem::remove(entry.path());
     }
     notifier_.TakeWasPosted(0);
-    view_.OnUpdate(nullptr, update_flag::kSnapshot, nullptr);
+    view_.ShowChanges(update_flag::kSnapshot);
     EXPECT_FALSE(view_.IsBrowsing());
     for (View::Button shown :
          {View::kHold, View::kAutoSpan, View::kSettings, View::kBrowse, View::kExit}) {
@@ -286,7 +286,7 @@ TEST_F(ViewTest, EdgeRepairBeforeTheInitialUpdateDoesNothing) {
     View fresh(document_, {strings_, icons_, messages_, notifier_});
     fresh.SetEdgeRepaired(true);
     EXPECT_FALSE(fresh.GetEdgeRepairFlag());
-    fresh.OnUpdate(nullptr, update_flag::kAll | update_flag::kBlink, nullptr);
+    fresh.ShowChanges(update_flag::kAll | update_flag::kBlink);
     EXPECT_EQ(fresh.ThermalImage().PaletteNumber(), 0) << "no control is touched";
 }
 
@@ -332,7 +332,7 @@ TEST_F(ViewTest, BatteryHintRefreshesTheGauge) {
     write(supply / "BAT0" / "status", "Discharging");
     write(supply / "BAT0" / "capacity_level", "Normal");
     view_.BatteryGauge().SetPowerStatus(PowerStatus(supply));
-    view_.OnUpdate(nullptr, update_flag::kBattery, nullptr);
+    view_.ShowChanges(update_flag::kBattery);
     EXPECT_EQ(view_.BatteryGauge().Reading().percent, 57);
 }
 

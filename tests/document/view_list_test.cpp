@@ -1,19 +1,19 @@
-#include "document/document_base.h"
+#include "document/view_list.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "document/view_interface.h"
+#include "document/document_view.h"
 
 namespace {
 
-class NamedView : public ViewInterface {
+class NamedView : public DocumentView {
   public:
     NamedView(std::string name, std::vector<std::string>& log)
         : name_(std::move(name)), log_(log) {}
-    void OnUpdate(ViewInterface*, std::uint32_t hint, void*) override {
+    void ShowChanges(std::uint32_t hint) override {
         log_.push_back(name_ + ":" + std::to_string(hint));
     }
     bool GetInterpolatedMode() const override { return false; }
@@ -27,23 +27,23 @@ class NamedView : public ViewInterface {
     std::vector<std::string>& log_;
 };
 
-TEST(DocumentBaseTest, UpdatesEveryViewButTheSenderInListOrder) {
+TEST(ViewListTest, UpdatesEveryViewOnceInListOrder) {
     std::vector<std::string> log;
     NamedView a("a", log), b("b", log), c("c", log);
-    DocumentBase document;
+    ViewList document;
     document.AddView(&a);
     document.AddView(&b);
     document.AddView(&c);
     document.AddView(&a);  // already attached
-    document.UpdateAllViews(nullptr, 4);
-    document.UpdateAllViews(&b, 32);
-    EXPECT_EQ(log, (std::vector<std::string>{"a:4", "b:4", "c:4", "a:32", "c:32"}));
+    document.UpdateViews(4);
+    document.UpdateViews(32);
+    EXPECT_EQ(log, (std::vector<std::string>{"a:4", "b:4", "c:4", "a:32", "b:32", "c:32"}));
 }
 
-TEST(DocumentBaseTest, FirstViewFollowsAdditionsAndRemovals) {
+TEST(ViewListTest, FirstViewFollowsAdditionsAndRemovals) {
     std::vector<std::string> log;
     NamedView a("a", log), b("b", log);
-    DocumentBase document;
+    ViewList document;
     EXPECT_EQ(document.FirstView(), nullptr);
     document.AddView(&a);
     document.AddView(&b);
@@ -51,7 +51,7 @@ TEST(DocumentBaseTest, FirstViewFollowsAdditionsAndRemovals) {
     document.RemoveView(&a);
     EXPECT_EQ(document.FirstView(), &b);
     document.RemoveView(&b);
-    document.UpdateAllViews(nullptr, 1);
+    document.UpdateViews(1);
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(document.Views().empty());
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "document/update_flags.h"
 #include "support/document_fixture.h"
 
@@ -11,10 +11,10 @@ using document_test::DocumentFixture;
 using document_test::RecordingView;
 using Hints = std::vector<std::uint32_t>;
 
-class OnlineImagerDocTest : public DocumentFixture {};
+class ImagerDocumentTest : public DocumentFixture {};
 
-TEST_F(OnlineImagerDocTest, StartsWithTheStartValuesAndCreatesItsFolders) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, StartsWithTheStartValuesAndCreatesItsFolders) {
+    ImagerDocument& doc = Open();
     EXPECT_EQ(doc.GetPaletteNumber(), 1);
     EXPECT_EQ(doc.GetSpanLow(), 2930);
     EXPECT_EQ(doc.GetSpanHigh(), 3130);
@@ -47,8 +47,8 @@ TEST_F(OnlineImagerDocTest, StartsWithTheStartValuesAndCreatesItsFolders) {
     EXPECT_TRUE(messages_.texts.empty());
 }
 
-TEST_F(OnlineImagerDocTest, HeadAndAcquisitionEventsArePostedAsUpdateFlags) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, HeadAndAcquisitionEventsArePostedAsUpdateFlags) {
+    ImagerDocument& doc = Open();
     notifier_.Take();
     doc.RangeInformationChanged();
     doc.Notice(AcquisitionEvent::kSpanFollowed);
@@ -58,7 +58,7 @@ TEST_F(OnlineImagerDocTest, HeadAndAcquisitionEventsArePostedAsUpdateFlags) {
     EXPECT_EQ(notifier_.Take(), (Hints{1024, 4, 1, 256, 128}));
 }
 
-TEST_F(OnlineImagerDocTest, FirstRunWritesThe585ByteDefaultFile) {
+TEST_F(ImagerDocumentTest, FirstRunWritesThe585ByteDefaultFile) {
     EXPECT_FALSE(fs::exists(SettingsPath()));
     const std::int64_t captured = Open().GetCaptureTime();
     Close();
@@ -66,7 +66,7 @@ TEST_F(OnlineImagerDocTest, FirstRunWritesThe585ByteDefaultFile) {
               document_test::DefaultArchive(captured, 2630, 5730));
 }
 
-TEST_F(OnlineImagerDocTest, SettingsFileKeepsDisplaySettingsButNotCorrections) {
+TEST_F(ImagerDocumentTest, SettingsFileKeepsDisplaySettingsButNotCorrections) {
     DocumentRecord saved;
     saved.emissivity = 0.9f;
     saved.emissivityFactor = 1.0267f;
@@ -87,7 +87,7 @@ TEST_F(OnlineImagerDocTest, SettingsFileKeepsDisplaySettingsButNotCorrections) {
     saved.rangeHigh = 200;
     WriteSettings(saved);
 
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     EXPECT_EQ(doc.GetEmissivity(), 1.0f);
     EXPECT_EQ(doc.GetEmissivityFactor(), 1.0f);
     EXPECT_EQ(doc.GetBackgroundTemperature(), 200);
@@ -106,16 +106,16 @@ TEST_F(OnlineImagerDocTest, SettingsFileKeepsDisplaySettingsButNotCorrections) {
     EXPECT_EQ(doc.GetRangeLow(), 2630);  // live: the head's limits, not the recorded ones
 }
 
-TEST_F(OnlineImagerDocTest, ZeroLengthSettingsFileIsRemovedAndIgnored) {
+TEST_F(ImagerDocumentTest, ZeroLengthSettingsFileIsRemovedAndIgnored) {
     document_test::WriteFile(SettingsPath(), {});
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     EXPECT_FALSE(fs::exists(SettingsPath()));
     EXPECT_EQ(doc.GetPaletteNumber(), 1);
     EXPECT_EQ(doc.GetSpanLow(), 2930);
 }
 
-TEST_F(OnlineImagerDocTest, FreezeThenDiscardRestoresTheSpanOfTheFreeze) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, FreezeThenDiscardRestoresTheSpanOfTheFreeze) {
+    ImagerDocument& doc = Open();
     doc.SetFreezeTime(1234);
     doc.Freeze(true);
     EXPECT_FALSE(doc.IsLive());
@@ -134,9 +134,9 @@ TEST_F(OnlineImagerDocTest, FreezeThenDiscardRestoresTheSpanOfTheFreeze) {
 // Checks, while the settings file is read back, that the picture is not live yet.
 class StateCheckingView : public RecordingView {
   public:
-    explicit StateCheckingView(const COnlineImagerDoc& doc) : doc_(doc) {}
-    void OnUpdate(ViewInterface* sender, std::uint32_t hint, void* object) override {
-        RecordingView::OnUpdate(sender, hint, object);
+    explicit StateCheckingView(const ImagerDocument& doc) : doc_(doc) {}
+    void ShowChanges(std::uint32_t hint) override {
+        RecordingView::ShowChanges(hint);
         if (hint == update_flag::kRange) {
             indexWhileReading = doc_.GetSnapshotIndex();
             liveWhileReading = doc_.IsLive();
@@ -146,11 +146,11 @@ class StateCheckingView : public RecordingView {
     bool liveWhileReading = true;
 
   private:
-    const COnlineImagerDoc& doc_;
+    const ImagerDocument& doc_;
 };
 
-TEST_F(OnlineImagerDocTest, ReturnToLiveReadsTheFileBeforeTheLiveFlagIsSet) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, ReturnToLiveReadsTheFileBeforeTheLiveFlagIsSet) {
+    ImagerDocument& doc = Open();
     StateCheckingView view(doc);
     doc.AddView(&view);
     doc.Freeze(true);
@@ -166,8 +166,8 @@ TEST_F(OnlineImagerDocTest, ReturnToLiveReadsTheFileBeforeTheLiveFlagIsSet) {
     EXPECT_TRUE(doc.IsLive());
 }
 
-TEST_F(OnlineImagerDocTest, EmissivityOutsideItsRangeBecomesOne) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, EmissivityOutsideItsRangeBecomesOne) {
+    ImagerDocument& doc = Open();
     notifier_.Take();
     doc.SetEmissivity(0.5f);
     EXPECT_EQ(doc.GetEmissivity(), 0.5f);
@@ -182,8 +182,8 @@ TEST_F(OnlineImagerDocTest, EmissivityOutsideItsRangeBecomesOne) {
     EXPECT_EQ(std::count(hints.begin(), hints.end(), update_flag::kCorrection), 5);
 }
 
-TEST_F(OnlineImagerDocTest, SettersAnnounceTheirChange) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, SettersAnnounceTheirChange) {
+    ImagerDocument& doc = Open();
     const auto posted = [&](const std::function<void()>& change) {
         notifier_.Take();
         change();
@@ -213,8 +213,8 @@ TEST_F(OnlineImagerDocTest, SettersAnnounceTheirChange) {
     EXPECT_EQ(doc.GetSnapshotNote(), "Motor");
 }
 
-TEST_F(OnlineImagerDocTest, SpotsStayInsideThePicture) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, SpotsStayInsideThePicture) {
+    ImagerDocument& doc = Open();
     RecordingView view;
     doc.AddView(&view);
     DocumentRecord record;
@@ -245,8 +245,8 @@ TEST_F(OnlineImagerDocTest, SpotsStayInsideThePicture) {
     EXPECT_EQ(view.hints.size(), 4u + 23u);
 }
 
-TEST_F(OnlineImagerDocTest, SpanMovesUseTheHeadLimitsAndAnnounceTheSpan) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, SpanMovesUseTheHeadLimitsAndAnnounceTheSpan) {
+    ImagerDocument& doc = Open();
     RecordingView view;
     doc.AddView(&view);
     doc.WidenSpan();
@@ -270,8 +270,8 @@ TEST_F(OnlineImagerDocTest, SpanMovesUseTheHeadLimitsAndAnnounceTheSpan) {
     EXPECT_TRUE(doc.IsSnapshotModified());
 }
 
-TEST_F(OnlineImagerDocTest, FitSpanToFrameUsesTheSignedExtremes) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, FitSpanToFrameUsesTheSignedExtremes) {
+    ImagerDocument& doc = Open();
     RecordingView view;
     doc.AddView(&view);
     doc.FitSpanToFrame();
@@ -292,8 +292,8 @@ TEST_F(OnlineImagerDocTest, FitSpanToFrameUsesTheSignedExtremes) {
     EXPECT_EQ(view.hints, Hints{4});
 }
 
-TEST_F(OnlineImagerDocTest, ViewModesTravelWithTheArchive) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, ViewModesTravelWithTheArchive) {
+    ImagerDocument& doc = Open();
     RecordingView first;
     RecordingView second;
     doc.AddView(&first);
@@ -301,7 +301,7 @@ TEST_F(OnlineImagerDocTest, ViewModesTravelWithTheArchive) {
     first.interpolated = true;
     first.edgeFlag = true;
     ArchiveWriter writer;
-    doc.Serialize(writer);
+    doc.Store(writer);
     const DocumentRecord stored = Decode(writer.Bytes());
     EXPECT_EQ(stored.interpolatedMode, true);
     EXPECT_EQ(stored.edgeRepair, true);
@@ -325,8 +325,8 @@ TEST_F(OnlineImagerDocTest, ViewModesTravelWithTheArchive) {
     EXPECT_EQ(second.edgeRepaired, 1);
 }
 
-TEST_F(OnlineImagerDocTest, CutArchiveShowsTheEmptyPictureAndKeepsWhatWasRead) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, CutArchiveShowsTheEmptyPictureAndKeepsWhatWasRead) {
+    ImagerDocument& doc = Open();
     RecordingView view;
     doc.AddView(&view);
     DocumentRecord record;
@@ -336,7 +336,7 @@ TEST_F(OnlineImagerDocTest, CutArchiveShowsTheEmptyPictureAndKeepsWhatWasRead) {
     auto bytes = Archive(record);
     bytes.resize(300);
     ArchiveReader reader(bytes);
-    doc.Serialize(reader);
+    doc.Load(reader);
     EXPECT_EQ(doc.GetPaletteNumber(), 0);
     EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
     EXPECT_EQ(doc.GetRawFrame(), ThermalFrame::Filled(2730));
@@ -344,11 +344,11 @@ TEST_F(OnlineImagerDocTest, CutArchiveShowsTheEmptyPictureAndKeepsWhatWasRead) {
     EXPECT_EQ(view.hints, Hints{update_flag::kRange});
 }
 
-TEST_F(OnlineImagerDocTest, UnsafeStoredValuesAreMadeSafe) {
+TEST_F(ImagerDocumentTest, UnsafeStoredValuesAreMadeSafe) {
     DocumentRecord record;
     record.integrationCount = 99;
     record.paletteNumber = 7;
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     WriteSettings(record);
     doc.ReturnToLive(true);
     EXPECT_EQ(doc.GetIntegrationCount(), 10);
@@ -359,8 +359,8 @@ TEST_F(OnlineImagerDocTest, UnsafeStoredValuesAreMadeSafe) {
     EXPECT_EQ(doc.GetIntegrationCount(), 1);
 }
 
-TEST_F(OnlineImagerDocTest, SettingsFolderThatCannotTakeTheFileIsSilent) {
-    COnlineImagerDoc& doc = Open();
+TEST_F(ImagerDocumentTest, SettingsFolderThatCannotTakeTheFileIsSilent) {
+    ImagerDocument& doc = Open();
     fs::remove_all(root_.Host("\\Program Files"));
     document_test::WriteFile(root_.Host("\\Program Files"), std::vector<std::uint8_t>{1});
     EXPECT_NO_THROW(doc.SaveSettings());

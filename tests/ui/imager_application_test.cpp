@@ -1,4 +1,4 @@
-#include "ui/c_online_imager_app.h"
+#include "ui/imager_application.h"
 
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
@@ -16,13 +16,13 @@
 #include "document/archive_writer.h"
 #include "document/document_archive.h"
 #include "document/document_record.h"
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "platform/qt/language_bundle.h"
 #include "platform/qt/qt_update_notifier.h"
 #include "platform/whole_file.h"
-#include "ui/c_main_frame.h"
-#include "ui/c_online_imager_view.h"
 #include "ui/imager_test_support.h"
+#include "ui/imager_view.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -111,15 +111,15 @@ TEST_F(AppTest, MissingBundleShowsTheMessageAndTouchesNeitherPortNorSettings) {
     for (QMessageBox::StandardButton answer : {QMessageBox::Ok, QMessageBox::Cancel}) {
         FolderWatch watch(root_.Root());
         MessageBoxAnswerer answerer(answer);
-        COnlineImagerApp app(root_.Home() / "bin");
-        EXPECT_FALSE(app.InitInstance({}));
+        ImagerApplication app(root_.Home() / "bin");
+        EXPECT_FALSE(app.Start({}));
         ASSERT_EQ(answerer.seen.size(), 1u);
         EXPECT_EQ(answerer.seen[0].text, "Error loading:\n4286 German.dll");
         EXPECT_EQ(answerer.seen[0].title, "Quorvel Imager");
         EXPECT_EQ(answerer.seen[0].icon, QMessageBox::Critical);
         EXPECT_EQ(answerer.seen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
         EXPECT_EQ(app.Document(), nullptr);
-        EXPECT_EQ(app.MainFrame(), nullptr);
+        EXPECT_EQ(app.Window(), nullptr);
         EXPECT_EQ(app.Run(), 0);
         // A notification without a main window is dropped.
         QCoreApplication::postEvent(&app, new QtUpdateNotifier::Event(639));
@@ -131,39 +131,39 @@ TEST_F(AppTest, MissingBundleShowsTheMessageAndTouchesNeitherPortNorSettings) {
 
 TEST_F(AppTest, BundleNameFollowsTheUserLanguage) {
     root_.Environment().Set("LANG", "zh_HK.UTF-8");
-    EXPECT_EQ(COnlineImagerApp::BundleName(), "4286 ChineseT.dll");
+    EXPECT_EQ(ImagerApplication::BundleName(), "4286 ChineseT.dll");
     root_.Environment().Set("LC_ALL", "ja_JP.UTF-8");
-    EXPECT_EQ(COnlineImagerApp::BundleName(), "4286 English.dll");
-    EXPECT_EQ(COnlineImagerApp::LoadErrorText("4286 X.dll"), "Error loading:\n4286 X.dll");
+    EXPECT_EQ(ImagerApplication::BundleName(), "4286 English.dll");
+    EXPECT_EQ(ImagerApplication::LoadErrorText("4286 X.dll"), "Error loading:\n4286 X.dll");
 }
 
 TEST_F(AppTest, StartsDeliversUpdatesAndWritesTheSettingsWhenClosed) {
     {
         MessageBoxAnswerer answerer;
-        COnlineImagerApp app(BuildBin());
-        ASSERT_TRUE(app.InitInstance({}));
+        ImagerApplication app(BuildBin());
+        ASSERT_TRUE(app.Start({}));
         EXPECT_EQ(QCoreApplication::organizationName(), "Therlix");
         EXPECT_EQ(QCoreApplication::applicationName(), "Quorvel Imager");
         ASSERT_NE(app.Bundle(), nullptr);
         EXPECT_EQ(app.Bundle()->String(130), "Hold");
-        CMainFrame* frame = app.MainFrame();
+        MainWindow* frame = app.Window();
         ASSERT_NE(frame, nullptr);
         EXPECT_TRUE(frame->isVisible());
         EXPECT_EQ(frame->windowTitle(), "Quorvel Imager");
-        ASSERT_NE(frame->GetActiveView(), nullptr);
-        EXPECT_EQ(frame->centralWidget(), frame->GetActiveView());
-        EXPECT_EQ(frame->GetActiveDocument(), app.Document());
-        EXPECT_EQ(frame->GetActiveView()->ButtonAt(COnlineImagerView::kExit).text(), "Exit");
+        ASSERT_NE(frame->View(), nullptr);
+        EXPECT_EQ(frame->centralWidget(), frame->View());
+        EXPECT_EQ(frame->Document(), app.Document());
+        EXPECT_EQ(frame->View()->ButtonAt(ImagerView::kExit).text(), "Exit");
         ASSERT_FALSE(answerer.seen.empty()) << "no head on COM1";
         EXPECT_EQ(answerer.seen[0].text, "COM port could not be opened");
 
         // A posted notification reaches the view through the application object.
         app.Document()->SetPaletteNumber(2);
-        EXPECT_EQ(frame->GetActiveView()->ThermalImage().PaletteNumber(), 1);
+        EXPECT_EQ(frame->View()->ThermalImage().PaletteNumber(), 1);
         ProcessEvents();
-        EXPECT_EQ(frame->GetActiveView()->ThermalImage().PaletteNumber(), 2);
+        EXPECT_EQ(frame->View()->ThermalImage().PaletteNumber(), 2);
 
-        app.OnAppExit();
+        app.Exit();
         EXPECT_TRUE(frame->isVisible());
         ProcessEvents();
         EXPECT_FALSE(frame->isVisible());
@@ -177,9 +177,9 @@ TEST_F(AppTest, StartsDeliversUpdatesAndWritesTheSettingsWhenClosed) {
 
 TEST_F(AppTest, CtrlQAndTerminationSignalsCloseTheMainWindow) {
     MessageBoxAnswerer answerer;
-    COnlineImagerApp app(BuildBin());
-    ASSERT_TRUE(app.InitInstance({}));
-    CMainFrame* frame = app.MainFrame();
+    ImagerApplication app(BuildBin());
+    ASSERT_TRUE(app.Start({}));
+    MainWindow* frame = app.Window();
     QAction* exit = nullptr;
     for (QAction* action : frame->actions()) {
         if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_Q)) {
@@ -213,12 +213,12 @@ TEST_F(AppTest, FileOnTheCommandLineIsReadIntoTheDocument) {
     WholeFile::WriteAtomically(file, writer.Bytes());
 
     MessageBoxAnswerer answerer;
-    COnlineImagerApp app(BuildBin());
-    ASSERT_TRUE(app.InitInstance({QString::fromStdString(file.string())}));
+    ImagerApplication app(BuildBin());
+    ASSERT_TRUE(app.Start({QString::fromStdString(file.string())}));
     EXPECT_EQ(app.Document()->GetPaletteNumber(), 0);
-    const COnlineImagerView* view = app.MainFrame()->GetActiveView();
+    const ImagerView* view = app.Window()->View();
     EXPECT_FALSE(view->GetInterpolatedMode());
-    COnlineImagerView& mutableView = *app.MainFrame()->GetActiveView();
+    ImagerView& mutableView = *app.Window()->View();
     EXPECT_EQ(mutableView.ThermalImage().PaletteNumber(), 0);
     EXPECT_EQ(mutableView.ThermalImage().SpanLow(), 2800);
     EXPECT_FALSE(mutableView.ThermalImage().Interpolated());
@@ -227,14 +227,13 @@ TEST_F(AppTest, FileOnTheCommandLineIsReadIntoTheDocument) {
 TEST_F(AppTest, UnreadableFileOrUnknownOptionEndsTheProgram) {
     MessageBoxAnswerer answerer;
     {
-        COnlineImagerApp app(BuildBin());
-        EXPECT_FALSE(app.InitInstance({QStringLiteral("--no-such-option")}));
+        ImagerApplication app(BuildBin());
+        EXPECT_FALSE(app.Start({QStringLiteral("--no-such-option")}));
         EXPECT_EQ(app.Document(), nullptr) << "the port is not opened for a bad command line";
     }
     {
-        COnlineImagerApp app(BuildBin());
-        EXPECT_FALSE(
-            app.InitInstance({QString::fromStdString((root_.Home() / "none.snp").string())}));
+        ImagerApplication app(BuildBin());
+        EXPECT_FALSE(app.Start({QString::fromStdString((root_.Home() / "none.snp").string())}));
     }
 }
 

@@ -1,10 +1,10 @@
-#include "ui/c_online_imager_view.h"
+#include "ui/imager_view.h"
 
 #include <QKeyEvent>
 #include <QPainter>
 
 #include "display/qt/default_font.h"
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "document/update_flags.h"
 #include "platform/string_resources.h"
 
@@ -29,12 +29,11 @@ QRect FromEdges(int left, int top, int right, int bottom) {
 
 }  // namespace
 
-const QColor COnlineImagerView::kBackground(192, 192, 192);
+const QColor ImagerView::kBackground(192, 192, 192);
 
-COnlineImagerView::COnlineImagerView(COnlineImagerDoc& document, const Services& services,
-                                     QWidget* parent)
+ImagerView::ImagerView(ImagerDocument& document, const Services& services, QWidget* parent)
     : QWidget(parent), document_(document), services_(services) {
-    setObjectName(QStringLiteral("COnlineImagerView"));
+    setObjectName(QStringLiteral("ImagerView"));
     setFixedSize(kWidth, kHeight);
     setFont(DefaultControlFont());
     setFocusPolicy(Qt::StrongFocus);
@@ -44,14 +43,13 @@ COnlineImagerView::COnlineImagerView(COnlineImagerDoc& document, const Services&
     document_.AddView(this);
 }
 
-COnlineImagerView::~COnlineImagerView() {
+ImagerView::~ImagerView() {
     document_.RemoveView(this);
 }
 
 // --- initial update ---------------------------------------------------------------------
 
-void COnlineImagerView::OnInitialUpdate() {
-    OnUpdate(nullptr, 0, nullptr);
+void ImagerView::CreateScreen() {
     CreateDisplayControls();
     InitialiseDisplayControls();
     buttons_.Create(*this, services_.strings, services_.icons);
@@ -61,7 +59,7 @@ void COnlineImagerView::OnInitialUpdate() {
     setFocus();
 }
 
-void COnlineImagerView::CreateDisplayControls() {
+void ImagerView::CreateDisplayControls() {
     const std::array<std::pair<QWidget*, QRect>, 4> controls{{
         {&thermalImage_, FromEdges(1, 1, 197, 197)},
         {&colourScale_, FromEdges(199, 1, 239, 197)},
@@ -77,8 +75,8 @@ void COnlineImagerView::CreateDisplayControls() {
     }
 }
 
-void COnlineImagerView::InitialiseDisplayControls() {
-    const COnlineImagerDoc& d = document_;
+void ImagerView::InitialiseDisplayControls() {
+    const ImagerDocument& d = document_;
     state_.paletteNumber = d.GetPaletteNumber();
     state_.spanLow = static_cast<std::int16_t>(d.GetSpanLow());
     state_.spanHigh = static_cast<std::int16_t>(d.GetSpanHigh());
@@ -93,15 +91,15 @@ void COnlineImagerView::InitialiseDisplayControls() {
     colourScale_.Initialise(&palettes_, state_);
 }
 
-int COnlineImagerView::ControlId(Button which) {
+int ImagerView::ControlId(Button which) {
     return ButtonRow::ControlId(which);
 }
 
 // --- update flags ----------------------------------------------------------------------
 
-void COnlineImagerView::OnUpdate(ViewInterface*, std::uint32_t hint, void*) {
+void ImagerView::ShowChanges(std::uint32_t hint) {
     if (!initialised_) {
-        // Only the base initial update's hint 0 comes this early; it touches nothing.
+        // Nothing to show yet: CreateScreen takes what a file read at start-up brought.
         return;
     }
     if (hint & update_flag::kFrame) {
@@ -139,17 +137,17 @@ void COnlineImagerView::OnUpdate(ViewInterface*, std::uint32_t hint, void*) {
     }
 }
 
-void COnlineImagerView::UpdateFrame() {
+void ImagerView::UpdateFrame() {
     thermalImage_.SetFrame(document_.GetDisplayFrame());
 }
 
-void COnlineImagerView::ShowState() {
+void ImagerView::ShowState() {
     thermalImage_.SetState(state_);
     colourScale_.SetState(state_);
     rangeBar_.SetState(state_);
 }
 
-void COnlineImagerView::UpdateSpots() {
+void ImagerView::UpdateSpots() {
     // Spot 2 keeps its last place while it is hidden.
     state_.spots[0] = document_.GetSpotPosition(0);
     if (document_.IsSecondSpotShown()) {
@@ -158,29 +156,29 @@ void COnlineImagerView::UpdateSpots() {
     ShowState();
 }
 
-void COnlineImagerView::UpdateSpan() {
+void ImagerView::UpdateSpan() {
     state_.spanLow = static_cast<std::int16_t>(document_.GetSpanLow());
     state_.spanHigh = static_cast<std::int16_t>(document_.GetSpanHigh());
     ShowState();
 }
 
-void COnlineImagerView::UpdateCorrections() {
+void ImagerView::UpdateCorrections() {
     state_.emissivity = document_.GetEmissivity();
     state_.background = document_.GetBackgroundTemperature();
     ShowState();
 }
 
-void COnlineImagerView::UpdateUnit() {
+void ImagerView::UpdateUnit() {
     state_.unit = document_.GetTemperatureUnit();
     ShowState();
 }
 
-void COnlineImagerView::UpdatePalette() {
+void ImagerView::UpdatePalette() {
     state_.paletteNumber = document_.GetPaletteNumber();
     ShowState();
 }
 
-void COnlineImagerView::UpdateSecondSpot() {
+void ImagerView::UpdateSecondSpot() {
     state_.secondSpotShown = document_.IsSecondSpotShown();
     if (state_.selection == kSpot2 && !state_.secondSpotShown) {
         state_.selection = kSpan;
@@ -188,7 +186,7 @@ void COnlineImagerView::UpdateSecondSpot() {
     ShowState();
 }
 
-void COnlineImagerView::UpdateBlink() {
+void ImagerView::UpdateBlink() {
     if (state_.selection == kSpan) {
         rangeBar_.ToggleCursor();
     } else {
@@ -196,7 +194,7 @@ void COnlineImagerView::UpdateBlink() {
     }
 }
 
-void COnlineImagerView::UpdateSnapshotStatus() {
+void ImagerView::UpdateSnapshotStatus() {
     thermalImage_.SetStatus(document_.GetSnapshotIndex(), document_.CountSnapshots(),
                             document_.GetSnapshotNote(), document_.GetSnapshotTitle());
     if (!document_.AnySnapshot() && !buttons_.At(kDelete).isHidden()) {
@@ -204,26 +202,26 @@ void COnlineImagerView::UpdateSnapshotStatus() {
     }
 }
 
-void COnlineImagerView::UpdateRangeLimits() {
+void ImagerView::UpdateRangeLimits() {
     rangeBar_.SetRangeLimits(document_.GetRangeLow(), document_.GetRangeHigh());
 }
 
 // --- view modes for the document archive ------------------------------------------------
 
-void COnlineImagerView::SetInterpolatedMode(bool on) {
+void ImagerView::SetInterpolatedMode(bool on) {
     interpolated_ = on;
     thermalImage_.SetInterpolated(on);
 }
 
-bool COnlineImagerView::GetEdgeRepairFlag() const {
+bool ImagerView::GetEdgeRepairFlag() const {
     return thermalImage_.EdgeMask();
 }
 
-void COnlineImagerView::SetEdgeRepairFlag(bool on) {
+void ImagerView::SetEdgeRepairFlag(bool on) {
     thermalImage_.SetEdgeMask(on);
 }
 
-void COnlineImagerView::SetEdgeRepaired(bool repaired) {
+void ImagerView::SetEdgeRepaired(bool repaired) {
     // The browsing flag stands in for the Delete button's visibility, which only the
     // user-interface thread may read.
     if (initialised_ && !browsing_) {
@@ -233,7 +231,7 @@ void COnlineImagerView::SetEdgeRepaired(bool repaired) {
 
 // --- keys ------------------------------------------------------------------------------
 
-void COnlineImagerView::HandleKey(Key key) {
+void ImagerView::HandleKey(Key key) {
     if (key != Key::kReturn && state_.selection == kSpan) {
         MoveSpan(key);
     } else if (key != Key::kReturn) {
@@ -243,7 +241,7 @@ void COnlineImagerView::HandleKey(Key key) {
     }
 }
 
-void COnlineImagerView::MoveSpan(Key key) {
+void ImagerView::MoveSpan(Key key) {
     switch (key) {
         case Key::kLeft:
             document_.ShiftSpanDown();
@@ -260,7 +258,7 @@ void COnlineImagerView::MoveSpan(Key key) {
     }
 }
 
-void COnlineImagerView::SelectNext() {
+void ImagerView::SelectNext() {
     Selection mode =
         state_.selection == kSpan ? kSpot1 : static_cast<Selection>(state_.selection + 1);
     if (mode == kSpot2 && !document_.IsSecondSpotShown()) {
@@ -274,12 +272,12 @@ void COnlineImagerView::SelectNext() {
     SetSelectionMode(mode);
 }
 
-void COnlineImagerView::SetSelectionMode(Selection mode) {
+void ImagerView::SetSelectionMode(Selection mode) {
     state_.selection = mode;
     ShowState();
 }
 
-void COnlineImagerView::keyPressEvent(QKeyEvent* event) {
+void ImagerView::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Left:
             HandleKey(Key::kLeft);
@@ -303,27 +301,27 @@ void COnlineImagerView::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void COnlineImagerView::paintEvent(QPaintEvent*) {
+void ImagerView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kBackground);
 }
 
 // --- button rows -----------------------------------------------------------------------
 
-void COnlineImagerView::ShowAutoOrFitSpan() {
+void ImagerView::ShowAutoOrFitSpan() {
     buttons_.ShowAutoOrFitSpan(document_.IsAutoSpanAllowed());
 }
 
-void COnlineImagerView::ShowLiveRow() {
+void ImagerView::ShowLiveRow() {
     browsing_ = false;
     buttons_.ShowLive(document_.IsAutoSpanAllowed());
 }
 
-void COnlineImagerView::ShowHeldRow() {
+void ImagerView::ShowHeldRow() {
     buttons_.ShowHeld();
 }
 
-void COnlineImagerView::ShowBrowsingRow() {
+void ImagerView::ShowBrowsingRow() {
     browsing_ = true;
     buttons_.ShowBrowsing();
 }

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-class CMainFrame;
-class COnlineImagerDoc;
+class MainWindow;
+class ImagerDocument;
 class ImagerSession;
 class LanguageBundle;
 class QtMessageBoxService;
@@ -15,11 +15,11 @@ class QtUpdateNotifier;
 class TerminationSignals;
 
 // The application object: loads the language bundle chosen by the user's language,
-// starts the session (port, document, threads), creates the main frame and the view,
+// starts the session (port, document, threads), creates the main window and the view,
 // delivers the update events to the views, and ends the program in order: view, then
 // session (acquisition thread stopped, settings file written, port closed), then the
 // language bundle.
-class COnlineImagerApp : public QObject {
+class ImagerApplication : public QObject {
     Q_OBJECT
 
   public:
@@ -27,31 +27,31 @@ class COnlineImagerApp : public QObject {
     static constexpr const char* kApplication = "Quorvel Imager";
 
     // `executableFolder` is where the bundle search begins.
-    explicit COnlineImagerApp(std::filesystem::path executableFolder, QObject* parent = nullptr);
-    ~COnlineImagerApp() override;
-    COnlineImagerApp(const COnlineImagerApp&) = delete;
-    COnlineImagerApp& operator=(const COnlineImagerApp&) = delete;
+    explicit ImagerApplication(std::filesystem::path executableFolder, QObject* parent = nullptr);
+    ~ImagerApplication() override;
+    ImagerApplication(const ImagerApplication&) = delete;
+    ImagerApplication& operator=(const ImagerApplication&) = delete;
 
     // Start-up: registry key names, language bundle, document, frame and view, the
     // command line (`arguments` without the program name; a file name opens that
     // document archive), then the main window is shown. False when the program must end.
-    bool InitInstance(const QStringList& arguments);
+    bool Start(const QStringList& arguments);
     // Runs the event loop until the main window closes; returns the exit code.
     int Run();
 
     // The exit command: closes the main window once control returns to the event loop.
-    void OnAppExit();
+    void Exit();
 
     const LanguageBundle* Bundle() const { return bundle_.get(); }
-    CMainFrame* MainFrame() const { return frame_.get(); }
-    COnlineImagerDoc* Document() const;
+    MainWindow* Window() const { return window_.get(); }
+    ImagerDocument* Document() const;
 
     // The bundle file name for the user's language, and the message shown without it.
     static std::string BundleName();
     static std::string LoadErrorText(const std::string& bundleName);
 
   protected:
-    // Hands each update event's hint to UpdateAllViews of the active document.
+    // Hands each update event's hint to the views of the document.
     bool event(QEvent* event) override;
 
   private:
@@ -68,5 +68,5 @@ class COnlineImagerApp : public QObject {
     std::unique_ptr<QtUpdateNotifier> notifier_;
     std::unique_ptr<TerminationSignals> signals_;
     std::unique_ptr<ImagerSession> session_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> window_;
 };

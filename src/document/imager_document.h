@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "acquisition/acquisition_thread.h"
-#include "document/document_base.h"
 #include "document/picture_model.h"
 #include "document/settings_store.h"
 #include "document/snapshot_browser.h"
+#include "document/view_list.h"
 #include "link/head_event_sink.h"
 #include "link/imager_link.h"
 #include "link/thermal_frame.h"
@@ -26,14 +26,14 @@ struct DocumentRecord;
 // link about its ranges and tells its views what changed. Runs on the user-interface
 // thread except where noted. Views attach with AddView and must detach with RemoveView
 // before they are destroyed. It opens no device and starts no thread.
-class COnlineImagerDoc : public DocumentBase, public HeadEventSink, public AcquisitionListener {
+class ImagerDocument : public ViewList, public HeadEventSink, public AcquisitionListener {
   public:
     static constexpr const char* kSettingsFile = settings_store::kFile;
     static constexpr const char* kProgramFolder = "\\Program Files\\Therlix Imager";
     static constexpr const char* kPersonalFolder = "\\My Documents";
 
     // Either service may be null; `link` must outlive the document.
-    COnlineImagerDoc(MessageBoxService* messages, UpdateNotifier* notifier, ImagerLink& link);
+    ImagerDocument(MessageBoxService* messages, UpdateNotifier* notifier, ImagerLink& link);
 
     // Takes the start state: capture time now, the settings file read, the folders
     // created, the corrections reset, live pictures.
@@ -124,9 +124,10 @@ class COnlineImagerDoc : public DocumentBase, public HeadEventSink, public Acqui
     // Raises FileError when it cannot be read.
     void OpenArchiveFile(const std::filesystem::path& hostPath);
 
-    // The document archive.
-    void Serialize(ArchiveWriter& archive) const;
-    void Serialize(ArchiveReader& archive);
+    // The document archive: writes the document, or reads one into it (the picture
+    // turns empty when the data ends early) and tells the views of the new range.
+    void Store(ArchiveWriter& archive) const;
+    void Load(ArchiveReader& archive);
 
     // From the acquisition thread: forwarded to every view.
     void SetEdgeRepaired(bool repaired) override;

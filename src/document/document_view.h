@@ -4,13 +4,13 @@
 
 // What a document needs from each of its views: the update hook and the few view
 // modes that travel with the document archive.
-class ViewInterface {
+class DocumentView {
   public:
-    virtual ~ViewInterface() = default;
+    virtual ~DocumentView() = default;
 
-    // Called on the user-interface thread by UpdateAllViews; `hint` is the word of
+    // Called on the user-interface thread by UpdateViews; `hint` is the word of
     // update flags (document/update_flags.h) telling what changed.
-    virtual void OnUpdate(ViewInterface* sender, std::uint32_t hint, void* object) = 0;
+    virtual void ShowChanges(std::uint32_t hint) = 0;
 
     // Smooth (interpolated) picture versus 16 x 16 blocks.
     virtual bool GetInterpolatedMode() const = 0;

@@ -1,4 +1,4 @@
-#include "ui/c_online_imager_app.h"
+#include "ui/imager_application.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "document/imager_document.h"
 #include "document/language_choice.h"
-#include "document/online_imager_doc.h"
 #include "platform/file_error.h"
 #include "platform/message_box_service.h"
 #include "platform/qt/language_bundle.h"
@@ -15,9 +15,9 @@
 #include "platform/qt/qt_update_notifier.h"
 #include "platform/qt/termination_signals.h"
 #include "platform/user_language.h"
-#include "ui/c_main_frame.h"
-#include "ui/c_online_imager_view.h"
 #include "ui/imager_session.h"
+#include "ui/imager_view.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -27,33 +27,33 @@ constexpr int kFolderDialogTemplate = 153;
 
 }  // namespace
 
-COnlineImagerApp::COnlineImagerApp(std::filesystem::path executableFolder, QObject* parent)
+ImagerApplication::ImagerApplication(std::filesystem::path executableFolder, QObject* parent)
     : QObject(parent), executableFolder_(std::move(executableFolder)) {}
 
-COnlineImagerApp::~COnlineImagerApp() {
+ImagerApplication::~ImagerApplication() {
     // The view goes with the frame before the session stops; the bundle is freed last.
-    frame_.reset();
+    window_.reset();
     session_.reset();
 }
 
-COnlineImagerDoc* COnlineImagerApp::Document() const {
+ImagerDocument* ImagerApplication::Document() const {
     return session_ != nullptr ? &session_->Document() : nullptr;
 }
 
-std::string COnlineImagerApp::BundleName() {
+std::string ImagerApplication::BundleName() {
     return LanguageChoice::BundleFileName(UserLanguage::Identifier());
 }
 
-std::string COnlineImagerApp::LoadErrorText(const std::string& bundleName) {
+std::string ImagerApplication::LoadErrorText(const std::string& bundleName) {
     return "Error loading:\n" + bundleName;
 }
 
-bool COnlineImagerApp::InitInstance(const QStringList& arguments) {
+bool ImagerApplication::Start(const QStringList& arguments) {
     QCoreApplication::setOrganizationName(QString::fromUtf8(kOrganisation));
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplication));
     signals_ = std::make_unique<TerminationSignals>();
     connect(signals_.get(), &TerminationSignals::Received, this,
-            &COnlineImagerApp::OnTerminationSignal);
+            &ImagerApplication::OnTerminationSignal);
 
     if (!LoadLanguageBundle()) {
         return false;
@@ -64,37 +64,37 @@ bool COnlineImagerApp::InitInstance(const QStringList& arguments) {
         return false;
     }
     if (!terminationRequested_) {
-        frame_->show();
+        window_->show();
     }
     return true;
 }
 
-int COnlineImagerApp::Run() {
-    if (terminationRequested_ || frame_ == nullptr) {
+int ImagerApplication::Run() {
+    if (terminationRequested_ || window_ == nullptr) {
         return 0;
     }
     return QApplication::exec();
 }
 
-void COnlineImagerApp::OnAppExit() {
-    if (frame_ != nullptr) {
-        QMetaObject::invokeMethod(frame_.get(), &QWidget::close, Qt::QueuedConnection);
+void ImagerApplication::Exit() {
+    if (window_ != nullptr) {
+        QMetaObject::invokeMethod(window_.get(), &QWidget::close, Qt::QueuedConnection);
     }
 }
 
-bool COnlineImagerApp::event(QEvent* event) {
+bool ImagerApplication::event(QEvent* event) {
     if (event->type() != QtUpdateNotifier::Event::kType) {
         return QObject::event(event);
     }
     // Without a main window the notification is dropped.
-    COnlineImagerDoc* document = frame_ != nullptr ? frame_->GetActiveDocument() : nullptr;
+    ImagerDocument* document = window_ != nullptr ? window_->Document() : nullptr;
     if (document != nullptr) {
-        document->UpdateAllViews(nullptr, static_cast<QtUpdateNotifier::Event*>(event)->Hint());
+        document->UpdateViews(static_cast<QtUpdateNotifier::Event*>(event)->Hint());
     }
     return true;
 }
 
-bool COnlineImagerApp::LoadLanguageBundle() {
+bool ImagerApplication::LoadLanguageBundle() {
     const std::string name = BundleName();
     auto bundle = std::make_unique<LanguageBundle>(LanguageBundle::Locate(name, executableFolder_));
     if (!bundle->IsLoaded()) {
@@ -106,7 +106,7 @@ bool COnlineImagerApp::LoadLanguageBundle() {
     return true;
 }
 
-bool COnlineImagerApp::ProcessCommandLine(const QStringList& arguments) {
+bool ImagerApplication::ProcessCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("A snapshot or settings file to open."));
@@ -122,13 +122,13 @@ bool COnlineImagerApp::ProcessCommandLine(const QStringList& arguments) {
     // Session, frame and view; a file name is then read into the document before the
     // view's initial update.
     StartSession();
-    COnlineImagerDoc* document = Document();
-    frame_ = std::make_unique<CMainFrame>();
-    connect(frame_.get(), &CMainFrame::ExitCommand, this, &COnlineImagerApp::OnAppExit);
-    auto* view = new COnlineImagerView(*document, {*bundle_, *bundle_, *messages_, *notifier_,
-                                                   bundle_->DialogTemplate(kSettingsDialogTemplate),
-                                                   bundle_->DialogTemplate(kFolderDialogTemplate)});
-    frame_->SetView(view);
+    ImagerDocument* document = Document();
+    window_ = std::make_unique<MainWindow>();
+    connect(window_.get(), &MainWindow::ExitCommand, this, &ImagerApplication::Exit);
+    auto* view = new ImagerView(*document, {*bundle_, *bundle_, *messages_, *notifier_,
+                                            bundle_->DialogTemplate(kSettingsDialogTemplate),
+                                            bundle_->DialogTemplate(kFolderDialogTemplate)});
+    window_->SetView(view);
     if (!parser.positionalArguments().isEmpty()) {
         const QString file = parser.positionalArguments().front();
         try {
@@ -138,11 +138,11 @@ bool COnlineImagerApp::ProcessCommandLine(const QStringList& arguments) {
             return false;
         }
     }
-    view->OnInitialUpdate();
+    view->CreateScreen();
     return true;
 }
 
-void COnlineImagerApp::StartSession() {
+void ImagerApplication::StartSession() {
     session_ = std::make_unique<ImagerSession>(messages_.get(), notifier_.get());
     if (!session_->OpenPort()) {
         messages_->ShowText("COM port could not be opened", message_box::kOk);
@@ -150,7 +150,7 @@ void COnlineImagerApp::StartSession() {
     session_->Start();
 }
 
-void COnlineImagerApp::OnTerminationSignal() {
+void ImagerApplication::OnTerminationSignal() {
     // Ends like a closed window: open message boxes and dialogs give up their answer,
     // the main window closes and the event loop returns.
     terminationRequested_ = true;
