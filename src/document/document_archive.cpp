@@ -24,7 +24,7 @@ void StoreGroup30(const DocumentRecord& record, ArchiveWriter& archive) {
     archive.WriteWord(static_cast<std::uint16_t>(record.temperatureUnit));
     archive.WriteFloat(record.emissivity);
     archive.WriteFloat(record.emissivityFactor);
-    archive.WriteText(TextCodec::Utf8ToUtf16(record.snapshotNote));
+    archive.WriteText(text_codec::Utf8ToUtf16(record.snapshotNote));
     archive.WriteLong(record.secondSpotShown ? 2 : 1);
     archive.WriteByte(record.spotPosition1);
     if (record.secondSpotShown) {
@@ -93,7 +93,7 @@ void document_archive::Store(const DocumentRecord& record, ArchiveWriter& archiv
     }
     archive.WriteLong(record.rangeLow);
     archive.WriteLong(record.rangeHigh);
-    archive.WriteText(TextCodec::BytesToUtf16(record.rangeDescription));
+    archive.WriteText(text_codec::BytesToUtf16(record.rangeDescription));
     archive.WriteWord(record.headSerialNumber);
     archive.WriteTime(record.freezeTime);
     archive.WriteLong(record.interpolatedMode.value_or(false) ? kInterpolatedOn : 0);

@@ -29,7 +29,7 @@ ImagerDocument::ImagerDocument(MessageBoxService* messages, UpdateNotifier* noti
     : messages_(messages), notifier_(notifier), link_(link) {}
 
 void ImagerDocument::StartUp() {
-    picture_.SetCaptureTime(LocalTime::Now());
+    picture_.SetCaptureTime(local_time::Now());
     try {
         LoadSettings();
     } catch (const FileError&) {
@@ -51,11 +51,11 @@ void ImagerDocument::ShutDown() {
 
 void ImagerDocument::CreateFolders() {
     std::error_code ignored;
-    std::filesystem::create_directories(DeviceRoot::Map(kPersonalFolder), ignored);
+    std::filesystem::create_directories(device_root::Map(kPersonalFolder), ignored);
     std::string folder = std::string(kPersonalFolder) + "\\Snapshots";
-    std::filesystem::create_directory(DeviceRoot::Map(folder), ignored);
+    std::filesystem::create_directory(device_root::Map(folder), ignored);
     browser_.SetFolder(folder + "\\");
-    std::filesystem::create_directories(DeviceRoot::Map(kProgramFolder), ignored);
+    std::filesystem::create_directories(device_root::Map(kProgramFolder), ignored);
 }
 
 std::uint16_t ImagerDocument::GetRangeLow() const {
@@ -236,7 +236,7 @@ void ImagerDocument::Notice(AcquisitionEvent event) {
 // --- files ---------------------------------------------------------------------------
 
 bool ImagerDocument::LoadFile(const std::filesystem::path& hostPath) {
-    const auto bytes = WholeFile::Read(hostPath);
+    const auto bytes = whole_file::Read(hostPath);
     if (!bytes) {
         return false;
     }
@@ -245,7 +245,7 @@ bool ImagerDocument::LoadFile(const std::filesystem::path& hostPath) {
 }
 
 void ImagerDocument::WriteFile(const std::filesystem::path& hostPath) {
-    WholeFile::WriteAtomically(hostPath, document_archive::Encode(RecordToStore()));
+    whole_file::WriteAtomically(hostPath, document_archive::Encode(RecordToStore()));
 }
 
 void ImagerDocument::SaveSettings() {

@@ -53,22 +53,22 @@ void PictureModel::MoveSpot(int k, SpotDirection direction) {
 
 void PictureModel::ShiftSpanDown(std::uint16_t lowest) {
     std::lock_guard lock(shared_.mutex);
-    SpanAdjuster::ShiftDown(shared_.spanLow, shared_.spanHigh, lowest);
+    span_adjuster::ShiftDown(shared_.spanLow, shared_.spanHigh, lowest);
 }
 
 void PictureModel::ShiftSpanUp(std::uint16_t highest) {
     std::lock_guard lock(shared_.mutex);
-    SpanAdjuster::ShiftUp(shared_.spanLow, shared_.spanHigh, highest);
+    span_adjuster::ShiftUp(shared_.spanLow, shared_.spanHigh, highest);
 }
 
 void PictureModel::WidenSpan(std::uint16_t lowest, std::uint16_t highest) {
     std::lock_guard lock(shared_.mutex);
-    SpanAdjuster::Widen(shared_.spanLow, shared_.spanHigh, lowest, highest);
+    span_adjuster::Widen(shared_.spanLow, shared_.spanHigh, lowest, highest);
 }
 
 void PictureModel::NarrowSpan() {
     std::lock_guard lock(shared_.mutex);
-    SpanAdjuster::Narrow(shared_.spanLow, shared_.spanHigh);
+    span_adjuster::Narrow(shared_.spanLow, shared_.spanHigh);
 }
 
 void PictureModel::FitSpanToFrame() {

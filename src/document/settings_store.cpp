@@ -7,12 +7,12 @@
 #include "platform/whole_file.h"
 
 std::filesystem::path settings_store::HostPath() {
-    return DeviceRoot::Map(kFile);
+    return device_root::Map(kFile);
 }
 
 std::optional<std::vector<std::uint8_t>> settings_store::Read() {
     const std::filesystem::path path = HostPath();
-    auto bytes = WholeFile::Read(path);
+    auto bytes = whole_file::Read(path);
     if (bytes && bytes->empty()) {
         ::unlink(path.c_str());
         return std::nullopt;
@@ -22,7 +22,7 @@ std::optional<std::vector<std::uint8_t>> settings_store::Read() {
 
 void settings_store::Write(const std::vector<std::uint8_t>& bytes) {
     try {
-        WholeFile::WriteAtomically(HostPath(), bytes);
+        whole_file::WriteAtomically(HostPath(), bytes);
     } catch (const FileError& error) {
         if (error.GetReason() != FileError::Reason::kCannotOpen) {
             throw;

@@ -4,8 +4,8 @@
 #include "platform/local_time.h"
 
 void SnapshotBrowser::TitleAfter(std::int64_t captureTime) {
-    const std::tm local = LocalTime::Breakdown(captureTime);
-    title_ = LocalTime::ShortDate(local) + " - " + LocalTime::ShortTime(local);
+    const std::tm local = local_time::Breakdown(captureTime);
+    title_ = local_time::ShortDate(local) + " - " + local_time::ShortTime(local);
 }
 
 int SnapshotBrowser::Count() const {
@@ -37,5 +37,5 @@ std::optional<std::filesystem::path> SnapshotBrowser::FileToSaveBack(int positio
 
 std::filesystem::path SnapshotBrowser::NewFile(std::int64_t captureTime) const {
     const SnapshotFolder folder(folder_);
-    return folder.NewFile(folder.NextNumber(), LocalTime::Breakdown(captureTime));
+    return folder.NewFile(folder.NextNumber(), local_time::Breakdown(captureTime));
 }

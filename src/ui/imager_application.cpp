@@ -41,7 +41,7 @@ ImagerDocument* ImagerApplication::Document() const {
 }
 
 std::string ImagerApplication::BundleName() {
-    return LanguageChoice::BundleFileName(UserLanguage::Identifier());
+    return language_choice::BundleFileName(user_language::Identifier());
 }
 
 std::string ImagerApplication::LoadErrorText(const std::string& bundleName) {

@@ -34,12 +34,12 @@ constexpr KeyEquivalent kKeyEquivalents[] = {
 };
 
 bool IsSettingsFile(const std::filesystem::path& path) {
-    return path == DeviceRoot::Map(ImagerDocument::kSettingsFile);
+    return path == device_root::Map(ImagerDocument::kSettingsFile);
 }
 
 }  // namespace
 
-ViewCommands::ViewCommands(ImagerView& view) : view_(view), clock_(&LocalTime::Now) {}
+ViewCommands::ViewCommands(ImagerView& view) : view_(view), clock_(&local_time::Now) {}
 
 void ViewCommands::Connect() {
     for (int b = 0; b < ImagerView::kButtonCount; ++b) {
@@ -302,7 +302,7 @@ void ViewCommands::ReturnToLive(bool reload) {
 }
 
 void ViewCommands::Report(const FileError& error) {
-    view_.GetServices().messages.ShowText(FileErrorReport::Text(error),
+    view_.GetServices().messages.ShowText(file_error_report::Text(error),
                                           message_box::kOk | message_box::kIconError);
 }
 

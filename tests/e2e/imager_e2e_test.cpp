@@ -87,7 +87,7 @@ class ImagerEndToEnd : public ::testing::Test {
     }
 
     DocumentRecord ReadSettings(std::size_t& size) const {
-        const auto bytes = WholeFile::Read(SettingsFile());
+        const auto bytes = whole_file::Read(SettingsFile());
         DocumentRecord record;
         size = bytes ? bytes->size() : 0;
         if (bytes) {
@@ -100,7 +100,7 @@ class ImagerEndToEnd : public ::testing::Test {
     // Whether the settings file holds `text` as UTF-16 code units (the stored range
     // description is not read back into a document).
     bool HoldsUtf16Text(const std::string& text) const {
-        const auto bytes = WholeFile::Read(SettingsFile());
+        const auto bytes = whole_file::Read(SettingsFile());
         std::vector<std::uint8_t> wanted;
         for (char c : text) {
             wanted.push_back(static_cast<std::uint8_t>(c));

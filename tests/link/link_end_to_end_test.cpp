@@ -65,7 +65,7 @@ class LinkEndToEndTest : public ::testing::Test {
   protected:
     bool ComPortLinked() const {
         std::error_code ignored;
-        return std::filesystem::is_symlink(DeviceRoot::ComPort(1), ignored);
+        return std::filesystem::is_symlink(device_root::ComPort(1), ignored);
     }
 
     link_test::TemporaryDeviceRoot root_;

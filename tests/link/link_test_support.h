@@ -39,7 +39,7 @@ class TemporaryDeviceRoot {
             (std::filesystem::temp_directory_path() / "quorvel-link-XXXXXX").string();
         folder_ = ::mkdtemp(pattern.data());
         setenv("XDG_DATA_HOME", folder_.c_str(), 1);
-        std::filesystem::create_directories(DeviceRoot::Folder());
+        std::filesystem::create_directories(device_root::Folder());
     }
     ~TemporaryDeviceRoot() {
         if (saved_) {
@@ -116,7 +116,7 @@ class HeadEnd {
         terminal_ = PseudoTerminal::Open(error);
         EXPECT_TRUE(terminal_.has_value()) << error;
         if (terminal_) {
-            link_ = SymbolicLink::Create(DeviceRoot::ComPort(1), terminal_->SlavePath(), error);
+            link_ = SymbolicLink::Create(device_root::ComPort(1), terminal_->SlavePath(), error);
             EXPECT_TRUE(link_.has_value()) << error;
         }
     }

@@ -35,7 +35,7 @@ constexpr std::int64_t kThirdNovember2006At0905Utc = 1162544700;
 TEST(LocalTimeTest, BreakdownFollowsTheTimeZone) {
     {
         ScopedEnvironment zone("TZ", "UTC");
-        const std::tm utc = LocalTime::Breakdown(kThirdNovember2006At0905Utc);
+        const std::tm utc = local_time::Breakdown(kThirdNovember2006At0905Utc);
         EXPECT_EQ(utc.tm_mday, 3);
         EXPECT_EQ(utc.tm_mon, 10);
         EXPECT_EQ(utc.tm_year, 106);
@@ -43,27 +43,28 @@ TEST(LocalTimeTest, BreakdownFollowsTheTimeZone) {
         EXPECT_EQ(utc.tm_min, 5);
     }
     ScopedEnvironment zone("TZ", "UTC-3");  // three hours east of UTC
-    EXPECT_EQ(LocalTime::Breakdown(kThirdNovember2006At0905Utc).tm_hour, 12);
+    EXPECT_EQ(local_time::Breakdown(kThirdNovember2006At0905Utc).tm_hour, 12);
 }
 
 TEST(LocalTimeTest, ShortFormsComeFromTheEnvironmentLocale) {
     ScopedEnvironment zone("TZ", "UTC");
     ScopedEnvironment locale("LC_ALL", "C");
-    const std::tm local = LocalTime::Breakdown(kThirdNovember2006At0905Utc);
-    EXPECT_EQ(LocalTime::ShortDate(local), "11/03/06");
-    EXPECT_EQ(LocalTime::ShortTime(local), "09:05:00");
+    const std::tm local = local_time::Breakdown(kThirdNovember2006At0905Utc);
+    EXPECT_EQ(local_time::ShortDate(local), "11/03/06");
+    EXPECT_EQ(local_time::ShortTime(local), "09:05:00");
 }
 
 TEST(LocalTimeTest, UnknownLocaleFallsBackToC) {
     ScopedEnvironment zone("TZ", "UTC");
     ScopedEnvironment locale("LC_ALL", "xx_NOWHERE.UTF-8");
-    EXPECT_EQ(LocalTime::ShortDate(LocalTime::Breakdown(kThirdNovember2006At0905Utc)), "11/03/06");
+    EXPECT_EQ(local_time::ShortDate(local_time::Breakdown(kThirdNovember2006At0905Utc)),
+              "11/03/06");
 }
 
 TEST(LocalTimeTest, NowIsAfterTheEpochAndMovesForward) {
-    const std::int64_t first = LocalTime::Now();
+    const std::int64_t first = local_time::Now();
     EXPECT_GT(first, kThirdNovember2006At0905Utc);
-    EXPECT_GE(LocalTime::Now(), first);
+    EXPECT_GE(local_time::Now(), first);
 }
 
 }  // namespace

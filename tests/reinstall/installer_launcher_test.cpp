@@ -69,8 +69,8 @@ TEST(InstallerLauncher, StartsWithOneArgumentInTheWorkingFolderWithoutWaiting) {
     PlaceRecorderAsInstaller(device);
     device.Put("\\hold", "");  // keeps the installer running until removed
 
-    const auto pid = InstallerLauncher::Start(device.Path("\\Windows\\wceload.exe"),
-                                              "Quorvel_Relumo.cab", device.Root());
+    const auto pid = installer_launcher::Start(device.Path("\\Windows\\wceload.exe"),
+                                               "Quorvel_Relumo.cab", device.Root());
     ASSERT_TRUE(pid.has_value());
     ChildProcess installer(*pid);
     const auto record = AwaitRecord(device.Root());
@@ -96,8 +96,8 @@ TEST(InstallerLauncher, PassesOnNoOpenFileBeyondStandardStreams) {
     const int inheritable = open("/dev/null", O_RDONLY);
     ASSERT_GE(inheritable, 3);
 
-    const auto pid = InstallerLauncher::Start(device.Path("\\Windows\\wceload.exe"),
-                                              "Quorvel_Relumo.cab", device.Root());
+    const auto pid = installer_launcher::Start(device.Path("\\Windows\\wceload.exe"),
+                                               "Quorvel_Relumo.cab", device.Root());
     close(inheritable);
     ASSERT_TRUE(pid.has_value());
     ChildProcess installer(*pid);
@@ -108,18 +108,18 @@ TEST(InstallerLauncher, PassesOnNoOpenFileBeyondStandardStreams) {
 
 TEST(InstallerLauncher, ReportsAProgramThatCannotBeStarted) {
     const TemporaryDeviceRoot device;
-    EXPECT_FALSE(InstallerLauncher::Start(device.Path("\\Windows\\wceload.exe"),
-                                          "Quorvel_Relumo.cab", device.Root()));
+    EXPECT_FALSE(installer_launcher::Start(device.Path("\\Windows\\wceload.exe"),
+                                           "Quorvel_Relumo.cab", device.Root()));
 
     device.Put("\\Windows\\wceload.exe", "not a program");
     std::filesystem::permissions(
         device.Path("\\Windows\\wceload.exe"),
         std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    EXPECT_FALSE(InstallerLauncher::Start(device.Path("\\Windows\\wceload.exe"),
-                                          "Quorvel_Relumo.cab", device.Root()));
+    EXPECT_FALSE(installer_launcher::Start(device.Path("\\Windows\\wceload.exe"),
+                                           "Quorvel_Relumo.cab", device.Root()));
 
-    EXPECT_FALSE(InstallerLauncher::Start(kRecorderProgram, "Quorvel_Relumo.cab",
-                                          device.Root() / "no such folder"));
+    EXPECT_FALSE(installer_launcher::Start(kRecorderProgram, "Quorvel_Relumo.cab",
+                                           device.Root() / "no such folder"));
 }
 
 TEST(InstallerLauncher, FindsARelativeProgramFromTheCallersFolder) {
@@ -128,8 +128,8 @@ TEST(InstallerLauncher, FindsARelativeProgramFromTheCallersFolder) {
     const std::filesystem::path callersFolder = std::filesystem::current_path();
     std::filesystem::current_path(device.Root().parent_path());
 
-    const auto pid = InstallerLauncher::Start("therlix-handheld/Windows/wceload.exe",
-                                              "Quorvel_Relumo.cab", "therlix-handheld");
+    const auto pid = installer_launcher::Start("therlix-handheld/Windows/wceload.exe",
+                                               "Quorvel_Relumo.cab", "therlix-handheld");
     std::filesystem::current_path(callersFolder);
     ASSERT_TRUE(pid.has_value());
     ChildProcess installer(*pid);
@@ -149,7 +149,7 @@ TEST(InstallerLauncher, ReinstallerStartsTheInstallerBesideTheRestoredPackage) {
         [&messages](const std::string& text) { messages.push_back(text); },
         [&started](const std::filesystem::path& program, const std::string& argument,
                    const std::filesystem::path& folder) {
-            started = InstallerLauncher::Start(program, argument, folder);
+            started = installer_launcher::Start(program, argument, folder);
             return started.has_value();
         });
 

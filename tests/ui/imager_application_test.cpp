@@ -91,7 +91,7 @@ class AppTest : public ::testing::Test {
     }
 
     DocumentRecord ReadSettings(std::size_t& size) const {
-        const auto bytes = WholeFile::Read(root_.SettingsFile());
+        const auto bytes = whole_file::Read(root_.SettingsFile());
         DocumentRecord record;
         size = bytes ? bytes->size() : 0;
         if (bytes) {
@@ -210,7 +210,7 @@ TEST_F(AppTest, FileOnTheCommandLineIsReadIntoTheDocument) {
     ArchiveWriter writer;
     document_archive::Store(stored, writer);
     const fs::path file = root_.Home() / "picture.snp";
-    WholeFile::WriteAtomically(file, writer.Bytes());
+    whole_file::WriteAtomically(file, writer.Bytes());
 
     MessageBoxAnswerer answerer;
     ImagerApplication app(BuildBin());

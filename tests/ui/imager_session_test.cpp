@@ -112,7 +112,7 @@ TEST_F(ImagerSessionTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed
     }
     HeadSimulator head(program);
     ASSERT_TRUE(head.Running());
-    ASSERT_TRUE(WaitUntil([] { return fs::exists(DeviceRoot::ComPort(1)); }));
+    ASSERT_TRUE(WaitUntil([] { return fs::exists(device_root::ComPort(1)); }));
 
     ImagerDocument& doc = Start(true);
     ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
@@ -165,7 +165,7 @@ TEST_F(ImagerSessionTest, FastStreamingHeadStillDeliversEveryRangeDescription) {
     }
     HeadSimulator head(program, {"--rate", "30"});
     ASSERT_TRUE(head.Running());
-    ASSERT_TRUE(WaitUntil([] { return fs::exists(DeviceRoot::ComPort(1)); }));
+    ASSERT_TRUE(WaitUntil([] { return fs::exists(device_root::ComPort(1)); }));
 
     ImagerDocument& doc = Start(true);
     ASSERT_TRUE(WaitUntil([&] { return doc.GetRangeDescriptions().size() == 3; }));

@@ -178,7 +178,7 @@ TEST_F(ViewTest, SnapshotHintLeavesBrowsingWhenNoSnapshotIsLeft) {
     EXPECT_EQ(view_.ThermalImage().StatusIndex(), 0);
     EXPECT_EQ(view_.ButtonAt(View::kSettings).geometry(), QRect(121, 235, 38, 32));
 
-    const auto folder = DeviceRoot::Map(document_.GetSnapshotFolder());
+    const auto folder = device_root::Map(document_.GetSnapshotFolder());
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         std::filesystem::remove(entry.path());
     }

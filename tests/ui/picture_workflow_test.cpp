@@ -67,7 +67,7 @@ class Imager {
         return SnapshotNames(document_.GetSnapshotFolder());
     }
     DocumentRecord Snapshot(const std::string& name) const {
-        return ReadArchive(DeviceRoot::Map(document_.GetSnapshotFolder()) / name);
+        return ReadArchive(device_root::Map(document_.GetSnapshotFolder()) / name);
     }
 
   private:

@@ -53,14 +53,14 @@ class SettingsDialogTest : public ::testing::Test {
 
     template <class T = QWidget>
     static T& Control(QDialog& dialog, int number) {
-        T* control = dialog.findChild<T*>(DialogTemplate::ObjectName(number));
+        T* control = dialog.findChild<T*>(dialog_template::ObjectName(number));
         EXPECT_NE(control, nullptr) << "control " << number;
         return *control;
     }
     static QComboBox& List(QDialog& d, int number) { return Control<QComboBox>(d, number); }
     static QLineEdit& Entry(QDialog& d, int number) { return Control<QLineEdit>(d, number); }
     static void Press(QDialog& d, QDialogButtonBox::StandardButton which) {
-        DialogTemplate::Buttons(d).button(which)->click();
+        dialog_template::Buttons(d).button(which)->click();
     }
     static QStringList Items(const QComboBox& list) {
         QStringList items;

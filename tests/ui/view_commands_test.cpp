@@ -55,7 +55,7 @@ class CommandsTest : public ::testing::Test {
         return SnapshotNames(document_.GetSnapshotFolder());
     }
     fs::path SnapshotFile(const std::string& name) const {
-        return DeviceRoot::Map(document_.GetSnapshotFolder()) / name;
+        return device_root::Map(document_.GetSnapshotFolder()) / name;
     }
     bool LiveRowShown() {
         for (View::Button hidden : {View::kPrevious, View::kNext, View::kDelete, View::kLive,
@@ -437,7 +437,7 @@ TEST_F(CommandsTest, SaveThatCannotWriteReportsTheFileAndKeepsThePictureHeld) {
     ASSERT_EQ(messages_.shown.size(), 1u);
     const std::string expected =
         "Could not open or create the file\n" +
-        DeviceRoot::Map("\\Missing\\Snapshot 0 3-11-2006 09-05.snp").string() +
+        device_root::Map("\\Missing\\Snapshot 0 3-11-2006 09-05.snp").string() +
         "\nNo such file or directory";
     EXPECT_EQ(messages_.shown[0].text, expected);
     EXPECT_EQ(messages_.shown[0].style, message_box::kOk | message_box::kIconError);
@@ -465,10 +465,10 @@ TEST_F(CommandsTest, HoldThatCannotSaveTheSettingsKeepsLivePictures) {
 }
 
 TEST(FileErrorReportText, NamesWhatFailedTheFileAndTheReason) {
-    EXPECT_EQ(FileErrorReport::Text(
+    EXPECT_EQ(file_error_report::Text(
                   FileError("/a/b.snp", FileError::Reason::kReadFailed, "Input/output error")),
               "Could not read the file\n/a/b.snp\nInput/output error");
-    EXPECT_EQ(FileErrorReport::Text(FileError("/a/b.snp", FileError::Reason::kWriteFailed, "")),
+    EXPECT_EQ(file_error_report::Text(FileError("/a/b.snp", FileError::Reason::kWriteFailed, "")),
               "Could not write the file\n/a/b.snp");
 }
 

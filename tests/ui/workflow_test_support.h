@@ -137,15 +137,15 @@ class SettingsDialogDriver {
 
     template <class T>
     static T& Control(SettingsDialog& dialog, int number) {
-        T* control = dialog.findChild<T*>(DialogTemplate::ObjectName(number));
+        T* control = dialog.findChild<T*>(dialog_template::ObjectName(number));
         if (control == nullptr) {
             ADD_FAILURE() << "no control " << number;
-            control = &DialogTemplate::Control<T>(dialog, number);
+            control = &dialog_template::Control<T>(dialog, number);
         }
         return *control;
     }
     static void Press(SettingsDialog& dialog, QDialogButtonBox::StandardButton which) {
-        DialogTemplate::Buttons(dialog).button(which)->click();
+        dialog_template::Buttons(dialog).button(which)->click();
     }
 
   private:
@@ -180,7 +180,7 @@ inline std::vector<std::string> SnapshotNames(const std::string& handheldFolder)
     std::vector<std::string> names;
     std::error_code ignored;
     for (const auto& entry :
-         std::filesystem::directory_iterator(DeviceRoot::Map(handheldFolder), ignored)) {
+         std::filesystem::directory_iterator(device_root::Map(handheldFolder), ignored)) {
         const std::string name = entry.path().filename().string();
         if (name.ends_with(".snp")) {
             names.push_back(name);
@@ -192,7 +192,7 @@ inline std::vector<std::string> SnapshotNames(const std::string& handheldFolder)
 
 inline DocumentRecord ReadArchive(const std::filesystem::path& file) {
     DocumentRecord record;
-    const auto bytes = WholeFile::Read(file);
+    const auto bytes = whole_file::Read(file);
     EXPECT_TRUE(bytes.has_value()) << file;
     if (bytes) {
         ArchiveReader archive(*bytes);
