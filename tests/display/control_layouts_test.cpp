@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "display/battery_readout.h"
+
 #include "display/colour_scale_layout.h"
-#include "display/fake_string_resources.h"
 #include "display/integer_format.h"
 #include "display/range_bar_layout.h"
 #include "display/temperature_formatter.h"
+#include "support/fake_services.h"
 
 namespace {
+
+using test_support::MapStrings;
 
 const std::string kDeg = "\xC2\xB0";
 
@@ -100,7 +103,7 @@ TEST(RangeBarLayout, TextsAndCursor) {
 }
 
 TEST(BatteryReadout, Texts) {
-    const FakeStringResources strings = FakeStringResources::Standard();
+    const MapStrings strings = MapStrings::Standard();
     EXPECT_EQ(battery_readout::Text({1, 8, 100}, &strings), "100%");
     EXPECT_EQ(battery_readout::Text({1, 1, 57}, &strings), "AC");
     EXPECT_EQ(battery_readout::Text({0, 1, 57}, &strings), "57%");

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <QImage>
 
-#include "display/fake_string_resources.h"
 #include "display/widget_test_support.h"
 
 namespace {
@@ -25,7 +24,7 @@ class RangeBarControlTest : public ::testing::Test {
 
     QImage Paint() { return *control_.PaintOffscreen(); }
 
-    FakeStringResources strings_ = FakeStringResources::Standard();
+    MapStrings strings_ = MapStrings::Standard();
     RangeBarControl control_;
 };
 

@@ -4,7 +4,6 @@
 #include <QImage>
 
 #include "display/colour_index_scale.h"
-#include "display/fake_string_resources.h"
 #include "display/qt/gdi_painter.h"
 #include "display/widget_test_support.h"
 #include "palette/palette_set.h"
@@ -52,7 +51,7 @@ class ThermalImageControlTest : public ::testing::Test {
                       palette);
     }
 
-    FakeStringResources strings_ = FakeStringResources::Standard();
+    MapStrings strings_ = MapStrings::Standard();
     PaletteSet palettes_;
     ThermalImageControl control_;
 };

@@ -10,7 +10,11 @@
 #include <QWidget>
 
 #include "display/display_state.h"
-#include "platform/qt/icon_resources.h"
+#include "support/fake_icons.h"
+#include "support/fake_services.h"
+
+using test_support::FakeIcons;
+using test_support::MapStrings;
 
 // A display state with the given span, the rest as it starts.
 inline DisplayState StateWithSpan(std::int16_t low, std::int16_t high) {
@@ -62,15 +66,3 @@ inline QImage Rendered(QWidget& widget) {
     widget.render(&image);
     return image;
 }
-
-// Icons of one flat colour each, told apart by their red and blue components.
-class FakeIconResources : public IconResources {
-  public:
-    static QColor ColourOf(int id) { return QColor(id % 256, 40, 255 - id % 256); }
-
-    QIcon Icon(int id) const override {
-        QPixmap pixmap(16, 16);
-        pixmap.fill(ColourOf(id));
-        return QIcon(pixmap);
-    }
-};

@@ -44,7 +44,7 @@ TEST_F(ImagerDocumentTest, StartsWithTheStartValuesAndCreatesItsFolders) {
     EXPECT_TRUE(doc.GetRangeDescriptions().empty());
     EXPECT_TRUE(fs::is_directory(root_.Host("\\My Documents\\Snapshots")));
     EXPECT_TRUE(fs::is_directory(root_.Host("\\Program Files\\Therlix Imager")));
-    EXPECT_TRUE(messages_.texts.empty());
+    EXPECT_TRUE(messages_.Texts().empty());
 }
 
 TEST_F(ImagerDocumentTest, HeadAndAcquisitionEventsArePostedAsUpdateFlags) {

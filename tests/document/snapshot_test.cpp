@@ -118,7 +118,7 @@ TEST_F(SnapshotTest, BrowsingWalksByNumberAndWrapsBothWays) {
     doc.PreviousSnapshot(false);
     EXPECT_EQ(doc.GetSnapshotIndex(), 1);
     EXPECT_EQ(doc.GetCaptureTime(), 2000);
-    EXPECT_TRUE(messages_.strings.empty());  // nothing was modified
+    EXPECT_TRUE(messages_.Strings().empty());  // nothing was modified
 }
 
 TEST_F(SnapshotTest, LoadedSnapshotGetsItsTitleAndAnnouncesEverything) {
@@ -169,7 +169,7 @@ TEST_F(SnapshotTest, ChangedSnapshotAsksBeforeMovingOnAndNoKeepsTheFile) {
     doc.SetPaletteNumber(2);
     messages_.Answer(message_box::kIdNo);
     doc.NextSnapshot();
-    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    EXPECT_EQ(messages_.Strings(), SaveQuestions(1));
     EXPECT_EQ(document_test::ReadFile(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp")), before);
     EXPECT_EQ(doc.GetSnapshotIndex(), 1);
     EXPECT_FALSE(doc.IsSnapshotModified());
@@ -183,7 +183,7 @@ TEST_F(SnapshotTest, YesSavesTheChangesBackUnderTheSameName) {
     doc.SetSnapshotNote("Lager");
     messages_.Answer(message_box::kIdYes);
     doc.PreviousSnapshot(false);
-    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    EXPECT_EQ(messages_.Strings(), SaveQuestions(1));
     const DocumentRecord saved = ReadSnapshot("Snapshot 3 1-1-2006 10-01.snp");
     EXPECT_EQ(saved.snapshotNote, "Lager");
     EXPECT_EQ(saved.paletteNumber, 1);
@@ -199,11 +199,11 @@ TEST_F(SnapshotTest, QuietPreviousAndUnchangedSnapshotsAskNothing) {
     doc.SetPaletteNumber(1);
     doc.PreviousSnapshot(true);
     doc.OfferToSaveChanges();  // freshly loaded: not modified
-    EXPECT_TRUE(messages_.strings.empty());
+    EXPECT_TRUE(messages_.Strings().empty());
     doc.SetPaletteNumber(0);
     messages_.Answer(message_box::kIdYes);
     doc.OfferToSaveChanges();
-    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    EXPECT_EQ(messages_.Strings(), SaveQuestions(1));
     EXPECT_EQ(ReadSnapshot("Snapshot 7 1-1-2006 10-02.snp").paletteNumber, 0);
 }
 
@@ -211,7 +211,7 @@ TEST_F(SnapshotTest, NoOfferWithoutSnapshotFiles) {
     ImagerDocument& doc = Open();
     doc.SetPaletteNumber(2);
     doc.OfferToSaveChanges();
-    EXPECT_TRUE(messages_.strings.empty());
+    EXPECT_TRUE(messages_.Strings().empty());
 }
 
 TEST_F(SnapshotTest, UnwritableFolderRaisesTheFileErrorAndStaysFrozen) {
@@ -370,7 +370,7 @@ TEST_F(SnapshotTest, WholePictureWorkflow) {
     EXPECT_EQ(doc.GetSpanLow(), 2920);
     EXPECT_EQ(doc.GetSpanHigh(), 3140);
     EXPECT_EQ(doc.GetSnapshotNote(), "");
-    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    EXPECT_EQ(messages_.Strings(), SaveQuestions(1));
     Close();
     const DocumentRecord settings = ReadSettings();
     EXPECT_EQ(settings.paletteNumber, 1);

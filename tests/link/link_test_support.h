@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers for the serial link tests: a throw-away device root, recording services and
-// the head's end of a pseudo-terminal wired to COM1.
+// Helpers of the serial link tests: recorded head events and the head's end of a
+// pseudo-terminal wired to COM1.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -24,41 +24,15 @@
 #include "link/packet_buffer.h"
 #include "link/packet_framer.h"
 #include "platform/device_root.h"
+#include "support/environment.h"
+#include "support/wait_until.h"
 
 namespace link_test {
 
+using test_support::TemporaryDeviceRoot;
+using test_support::WaitUntil;
+
 using Bytes = std::vector<std::uint8_t>;
-
-// Points XDG_DATA_HOME at a new temporary folder for the lifetime of the object.
-class TemporaryDeviceRoot {
-  public:
-    TemporaryDeviceRoot() {
-        const char* old = std::getenv("XDG_DATA_HOME");
-        saved_ = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quorvel-link-XXXXXX").string();
-        folder_ = ::mkdtemp(pattern.data());
-        setenv("XDG_DATA_HOME", folder_.c_str(), 1);
-        std::filesystem::create_directories(device_root::Folder());
-    }
-    ~TemporaryDeviceRoot() {
-        if (saved_) {
-            setenv("XDG_DATA_HOME", saved_->c_str(), 1);
-        } else {
-            unsetenv("XDG_DATA_HOME");
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    TemporaryDeviceRoot(const TemporaryDeviceRoot&) = delete;
-    TemporaryDeviceRoot& operator=(const TemporaryDeviceRoot&) = delete;
-
-    const std::filesystem::path& XdgDataHome() const { return folder_; }
-
-  private:
-    std::optional<std::string> saved_;
-    std::filesystem::path folder_;
-};
 
 // Records what the protocol tells: range changes and the edge repair of each frame.
 class RecordingHeadEvents : public HeadEventSink {
@@ -85,19 +59,6 @@ class RecordingHeadEvents : public HeadEventSink {
     int rangeChanges_ = 0;
     std::vector<bool> calls_;
 };
-
-// Polls `condition` with short sleeps until it holds or a generous deadline passes.
-template <class Condition>
-bool WaitUntil(Condition condition, std::chrono::seconds deadline = std::chrono::seconds(30)) {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
 
 // A packet as the serial port hands it over: body, end marker, zeros.
 inline PacketBuffer Handed(const Bytes& body) {

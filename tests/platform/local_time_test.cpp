@@ -2,33 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/environment.h"
+
 #include <cstdlib>
 #include <string>
 
 namespace {
 
-// Sets an environment variable for the life of the object.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
-        ::setenv(name, value, 1);
-    }
-    ~ScopedEnvironment() {
-        if (had_) {
-            ::setenv(name_.c_str(), old_.c_str(), 1);
-        } else {
-            ::unsetenv(name_.c_str());
-        }
-    }
-
-  private:
-    std::string name_;
-    std::string old_;
-    bool had_ = false;
-};
+using test_support::ScopedEnvironment;
 
 constexpr std::int64_t kThirdNovember2006At0905Utc = 1162544700;
 

@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <functional>
 #include <memory>
-#include <thread>
 
 #include "document/archive_reader.h"
 #include "document/archive_writer.h"
@@ -57,18 +54,6 @@ class DocumentFixture : public ::testing::Test {
         ArchiveReader reader(bytes);
         doc_->Load(reader);
     }
-    // Waits (bounded) until `condition` holds.
-    static bool WaitUntil(const std::function<bool()>& condition) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (std::chrono::steady_clock::now() < end) {
-            if (condition()) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return condition();
-    }
-
     TemporaryDeviceRoot root_;
     ScriptedMessageBoxes messages_;
     RecordingNotifier notifier_;

@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers shared by the document tests: a temporary device root, scripted message
-// boxes, recorded notifications and views, and a builder for expected archive bytes.
+// Helpers of the document tests: recorded views, a builder for expected archive bytes,
+// whole-file reading and writing.
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,67 +14,19 @@
 #include <vector>
 
 #include "document/document_view.h"
-#include "platform/message_box_service.h"
-#include "platform/update_notifier.h"
+#include "support/environment.h"
+#include "support/fake_services.h"
 
 namespace document_test {
 
-// Sets an environment variable for the life of the object.
-class ScopedEnvironment {
+using test_support::RecordingNotifier;
+using test_support::ScopedEnvironment;
+using test_support::ScriptedMessageBoxes;
+
+// A device root in the C locale and UTC, where the document tests run.
+class TemporaryDeviceRoot : public test_support::TemporaryDeviceRoot {
   public:
-    ScopedEnvironment(const char* name, const std::string& value);
-    ~ScopedEnvironment();
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-  private:
-    std::string name_;
-    std::string old_;
-    bool had_ = false;
-};
-
-// A fresh device root (XDG_DATA_HOME in a new temporary folder), UTC and the C locale,
-// removed again at the end.
-class TemporaryDeviceRoot {
-  public:
-    TemporaryDeviceRoot();
-    ~TemporaryDeviceRoot();
-    TemporaryDeviceRoot(const TemporaryDeviceRoot&) = delete;
-    TemporaryDeviceRoot& operator=(const TemporaryDeviceRoot&) = delete;
-
-    // The host path of a handheld path.
-    std::filesystem::path Host(const std::string& handheldPath) const;
-
-  private:
-    std::filesystem::path base_;
-    ScopedEnvironment dataHome_;
-    ScopedEnvironment zone_;
-    ScopedEnvironment locale_;
-};
-
-// Answers questions from a script (No when the script is empty) and records them.
-class ScriptedMessageBoxes : public MessageBoxService {
-  public:
-    void Answer(int answer) { answers_.push_back(answer); }
-    int ShowText(const std::string& text, unsigned style) override;
-    int ShowString(int stringId, unsigned style) override;
-
-    std::vector<std::string> texts;
-    std::vector<std::pair<int, unsigned>> strings;
-
-  private:
-    std::deque<int> answers_;
-};
-
-class RecordingNotifier : public UpdateNotifier {
-  public:
-    void PostUpdate(std::uint32_t hint) override;
-    std::vector<std::uint32_t> Take();
-    bool Contains(std::uint32_t hint);
-
-  private:
-    std::mutex mutex_;
-    std::vector<std::uint32_t> hints_;
+    TemporaryDeviceRoot() : test_support::TemporaryDeviceRoot(Locale::kCInUtc) {}
 };
 
 class RecordingView : public DocumentView {

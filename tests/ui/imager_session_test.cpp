@@ -11,6 +11,7 @@
 #include "document/update_flags.h"
 #include "platform/device_root.h"
 #include "support/document_fixture.h"
+#include "support/wait_until.h"
 #include "ui/imager_session.h"
 
 extern char** environ;
@@ -19,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using document_test::DocumentFixture;
+using test_support::WaitUntil;
 
 // quorvel-headsim, built beside the tests (<build>/bin), or where QUORVEL_HEADSIM says.
 fs::path HeadSimulatorProgram() {
@@ -85,7 +87,7 @@ TEST_F(ImagerSessionTest, WithoutAHeadThePortStaysClosedAndTheThreadRuns) {
     EXPECT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kBattery); }));
     EXPECT_TRUE(notifier_.Contains(update_flag::kBlink));
     EXPECT_FALSE(notifier_.Contains(update_flag::kFrame));
-    EXPECT_TRUE(messages_.texts.empty());  // the application says so, not the session
+    EXPECT_TRUE(messages_.Texts().empty());  // the application says so, not the session
     EXPECT_EQ(doc.GetCurrentRangeNumber(), 255);
     EXPECT_FALSE(fs::exists(SettingsPath()));
     Stop();

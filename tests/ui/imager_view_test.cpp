@@ -44,8 +44,8 @@ class ViewTest : public ::testing::Test {
     bool applicationReady_ = (Application(), true);
     TemporaryDeviceRoot root_;
     MapStrings strings_{kStrings};
-    SolidIcons icons_;
-    RecordingMessages messages_;
+    FakeIcons icons_;
+    ScriptedMessageBoxes messages_;
     RecordingNotifier notifier_;
     StartedDocument started_{&messages_, &notifier_};
     ImagerDocument& document_ = started_.Document();

@@ -43,7 +43,7 @@ class Imager {
     ImagerDocument& Document() { return document_; }
     View& GetView() { return *view_; }
     MainWindow& Frame() { return frame_; }
-    ScriptedMessages& Messages() { return messages_; }
+    ScriptedMessageBoxes& Messages() { return messages_; }
 
     // Clicks a button a minute after the last one.
     void Click(View::Button which) {
@@ -71,7 +71,7 @@ class Imager {
     }
 
   private:
-    ScriptedMessages messages_;
+    ScriptedMessageBoxes messages_{ScriptedMessageBoxes::kStrict};
     UpdateReceiver receiver_;
     QtUpdateNotifier notifier_{&receiver_};
     StartedDocument started_{&messages_, &notifier_};

@@ -87,8 +87,8 @@ class CommandsTest : public ::testing::Test {
     bool applicationReady_ = (imager_test::Application(), true);
     imager_test::TemporaryDeviceRoot root_;
     imager_test::MapStrings strings_{kStrings};
-    RecordingIcons icons_;
-    ScriptedMessages messages_;
+    FakeIcons icons_;
+    ScriptedMessageBoxes messages_{ScriptedMessageBoxes::kStrict};
     UpdateReceiver receiver_;
     QtUpdateNotifier notifier_{&receiver_};
     StartedDocument started_{&messages_, &notifier_};

@@ -70,7 +70,7 @@ class ViewLayoutTest : public ::testing::Test {
     bool applicationReady_ = (Application(), true);
     TemporaryDeviceRoot root_;
     LanguageBundle bundle_{fs::path(QUORVEL_BINARY_DIR) / "bin" / "4286 English.dll"};
-    RecordingMessages messages_;
+    ScriptedMessageBoxes messages_;
     RecordingNotifier notifier_;
     StartedDocument started_{&messages_, &notifier_};
     View view_{started_.Document(), {bundle_, bundle_, messages_, notifier_}};

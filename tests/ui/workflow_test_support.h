@@ -45,47 +45,8 @@ Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int 
 
 namespace workflow_test {
 
-// Message boxes answered from a script. A question without a scripted answer fails
-// the test and is answered No; OK-only boxes need no answer.
-class ScriptedMessages : public MessageBoxService {
-  public:
-    struct Shown {
-        int stringId;  // 0 for a built-in text
-        std::string text;
-        unsigned style;
-    };
-
-    int ShowText(const std::string& text, unsigned style) override {
-        shown.push_back({0, text, style});
-        return message_box::kIdOk;
-    }
-    int ShowString(int stringId, unsigned style) override {
-        shown.push_back({stringId, std::string(), style});
-        if ((style & 0x0F) == message_box::kOk) {
-            return message_box::kIdOk;
-        }
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question " << stringId;
-            return message_box::kIdNo;
-        }
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-
-    // The string ids shown since the last call, built-in texts as 0.
-    std::vector<int> TakeIds() {
-        std::vector<int> ids;
-        for (const Shown& box : shown) {
-            ids.push_back(box.stringId);
-        }
-        shown.clear();
-        return ids;
-    }
-
-    std::deque<int> answers;
-    std::vector<Shown> shown;
-};
+using test_support::FakeIcons;
+using test_support::ScriptedMessageBoxes;
 
 // Hands the posted update events to the document's views, as the application does.
 class UpdateReceiver : public QObject {
@@ -111,18 +72,6 @@ inline void DeliverPostedEvents() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
-
-// Remembers the icon ids asked for; every icon is a solid square.
-class RecordingIcons : public IconResources {
-  public:
-    QIcon Icon(int id) const override {
-        requested.push_back(id);
-        QPixmap pixmap(16, 16);
-        pixmap.fill(Qt::darkBlue);
-        return QIcon(pixmap);
-    }
-    mutable std::vector<int> requested;
-};
 
 // Works the settings dialog once the command has opened it modally: `step` runs from
 // the dialog's own event loop and must close the dialog.
