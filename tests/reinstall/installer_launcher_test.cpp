@@ -12,13 +12,15 @@
 #include <thread>
 #include <vector>
 
-#include "child_process.h"
 #include "reinstall/handheld_root.h"
 #include "reinstall/reinstaller.h"
 #include "reinstall_test_paths.h"
+#include "support/child_process.h"
 #include "support/environment.h"
 
 namespace {
+
+using test_support::ChildProcess;
 
 using test_support::TemporaryDeviceRoot;
 

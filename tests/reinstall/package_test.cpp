@@ -8,15 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
 #include "installer/crc32.h"
 #include "installer/package_installer.h"
 #include "installer/package_reader.h"
 #include "installer/package_writer.h"
 #include "reinstall_test_paths.h"
+#include "support/child_process.h"
 #include "support/environment.h"
 
 namespace {
+
+using test_support::ChildProcess;
 
 using test_support::TemporaryDeviceRoot;
 
@@ -222,7 +224,8 @@ TEST_F(Package, WriterRefusesBadInputsAndLeavesNoFile) {
 // status.
 TEST_F(Package, InstallerProgramInstallsTheNamedPackageFromItsWorkingFolder) {
     WriteStandardPackage();
-    ChildProcess installer({kInstallerProgram, "Quorvel_Relumo.cab"}, device_.Root());
+    ChildProcess installer({kInstallerProgram, "Quorvel_Relumo.cab"},
+                           {.workingFolder = device_.Root()});
     const auto status = installer.WaitForExit(kPatience);
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(ChildProcess::ExitedWith(*status, 0));
@@ -242,7 +245,7 @@ TEST_F(Package, InstallerProgramReportsFailuresInItsExitStatus) {
                                      {{kInstallerProgram, "missing.cab"}, 1},
                                      {{kInstallerProgram, "Quorvel_Relumo.cab"}, 1}};
     for (const Case& c : cases) {
-        ChildProcess installer(c.arguments, device_.Root());
+        ChildProcess installer(c.arguments, {.workingFolder = device_.Root()});
         const auto status = installer.WaitForExit(kPatience);
         ASSERT_TRUE(status.has_value());
         EXPECT_TRUE(ChildProcess::ExitedWith(*status, c.exitCode)) << c.arguments.size();

@@ -14,13 +14,15 @@
 #include <thread>
 #include <vector>
 
-#include "child_process.h"
 #include "installer/package_installer.h"
 #include "installer/package_reader.h"
 #include "reinstall_test_paths.h"
+#include "support/child_process.h"
 #include "support/environment.h"
 
 namespace {
+
+using test_support::ChildProcess;
 
 using test_support::TemporaryDeviceRoot;
 
@@ -82,7 +84,7 @@ bool MapsQtWidgets(pid_t pid) {
 // The imager runs until it is ended, so it counts as started once the kernel runs it from
 // the restored file and its Qt libraries are loaded (or it has ended successfully).
 void ExpectImagerStarts(const std::filesystem::path& program, const std::filesystem::path& root) {
-    ChildProcess imager({program.string(), "-platform", "offscreen"}, root);
+    ChildProcess imager({program.string(), "-platform", "offscreen"}, {.workingFolder = root});
     const std::string exeLink = "/proc/" + std::to_string(imager.Pid()) + "/exe";
     std::error_code error;
     EXPECT_EQ(std::filesystem::read_symlink(exeLink, error), std::filesystem::canonical(program));

@@ -42,8 +42,7 @@ void ScopedEnvironment::Unset(const std::string& name) {
 namespace {
 
 std::filesystem::path MakeTemporaryFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "quorvel-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         ADD_FAILURE() << "cannot create a temporary folder";
     }

@@ -113,10 +113,12 @@ std::string MapStrings::String(int id) const {
 MapStrings MapStrings::Standard() {
     return MapStrings({{149, "S1 "},
                        {150, "S2 "},
-                       {151, "\xC2\xB0"
-                             "C"},
-                       {152, "\xC2\xB0"
-                             "F"},
+                       {151,
+                        "\xC2\xB0"
+                        "C"},
+                       {152,
+                        "\xC2\xB0"
+                        "F"},
                        {153, "K"},
                        {154, "Snapshot %d of %d"},
                        {155, "AC"},

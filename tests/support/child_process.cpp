@@ -1,18 +1,22 @@
-#include "e2e/child_process.h"
+#include "support/child_process.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 extern char** environ;
 
+namespace test_support {
+
 namespace {
+
+constexpr auto kPollInterval = std::chrono::milliseconds(10);
 
 std::vector<std::string> MergedEnvironment(const std::map<std::string, std::string>& changes) {
     std::map<std::string, std::string> merged;
@@ -44,29 +48,31 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::map<std::string, std::string>& environment,
-                           const std::string& outputFile) {
-    std::vector<std::string> argv{program};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> envp = MergedEnvironment(environment);
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const Options& options) {
+    std::vector<std::string> argv = arguments;
+    std::vector<std::string> envp = MergedEnvironment(options.environment);
     std::vector<char*> argvPointers = Pointers(argv);
     std::vector<char*> envpPointers = Pointers(envp);
-
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(),
-                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argvPointers.data(),
+    if (!options.workingFolder.empty()) {
+        posix_spawn_file_actions_addchdir_np(&actions, options.workingFolder.c_str());
+    }
+    if (!options.outputFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, options.outputFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_APPEND, 0644);
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    }
+    if (posix_spawn(&pid_, argvPointers[0], &actions, nullptr, argvPointers.data(),
                     envpPointers.data()) != 0) {
         pid_ = -1;
+        ADD_FAILURE() << "cannot start " << arguments.front();
     }
     posix_spawn_file_actions_destroy(&actions);
 }
 
 ChildProcess::~ChildProcess() {
-    if (pid_ > 0 && !status_) {
+    if (pid_ > 0 && !HasEnded()) {
         ::kill(pid_, SIGKILL);
         int status = 0;
         ::waitpid(pid_, &status, 0);
@@ -89,19 +95,43 @@ bool ChildProcess::Catches(int signalNumber) const {
     return false;
 }
 
-std::optional<int> ChildProcess::WaitFor(std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (pid_ > 0 && !status_) {
+bool ChildProcess::HasEnded() {
+    if (pid_ <= 0) {
+        return true;
+    }
+    if (!status_) {
         int status = 0;
-        const pid_t result = ::waitpid(pid_, &status, WNOHANG);
-        if (result == pid_) {
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
             status_ = status;
-            break;
         }
-        if (result < 0 || std::chrono::steady_clock::now() >= end) {
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return status_.has_value();
+}
+
+std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!HasEnded() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(kPollInterval);
     }
     return status_;
 }
+
+std::optional<std::pair<pid_t, int>> ChildProcess::WaitForAnyChild(
+    std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    do {
+        int status = 0;
+        const pid_t pid = ::waitpid(-1, &status, WNOHANG);
+        if (pid > 0) {
+            return std::make_pair(pid, status);
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return std::nullopt;
+}
+
+bool ChildProcess::ExitedWith(int status, int code) {
+    return WIFEXITED(status) && WEXITSTATUS(status) == code;
+}
+
+}  // namespace test_support
