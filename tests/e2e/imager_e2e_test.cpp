@@ -13,6 +13,7 @@
 #include "document/document_archive.h"
 #include "document/document_record.h"
 #include "platform/whole_file.h"
+#include "support/archive_file.h"
 #include "support/child_process.h"
 #include "support/wait_until.h"
 
@@ -79,14 +80,7 @@ class ImagerEndToEnd : public ::testing::Test {
     }
 
     DocumentRecord ReadSettings(std::size_t& size) const {
-        const auto bytes = whole_file::Read(SettingsFile());
-        DocumentRecord record;
-        size = bytes ? bytes->size() : 0;
-        if (bytes) {
-            ArchiveReader archive(*bytes);
-            document_archive::Load(archive, record);
-        }
-        return record;
+        return test_support::ReadArchiveFile(SettingsFile(), &size);
     }
 
     // Whether the settings file holds `text` as UTF-16 code units (the stored range

@@ -1,4 +1,5 @@
 #include "ui/imager_application.h"
+#include "support/archive_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
@@ -91,14 +92,7 @@ class AppTest : public ::testing::Test {
     }
 
     DocumentRecord ReadSettings(std::size_t& size) const {
-        const auto bytes = whole_file::Read(root_.SettingsFile());
-        DocumentRecord record;
-        size = bytes ? bytes->size() : 0;
-        if (bytes) {
-            ArchiveReader archive(*bytes);
-            document_archive::Load(archive, record);
-        }
-        return record;
+        return test_support::ReadArchiveFile(root_.SettingsFile(), &size);
     }
 
     bool applicationReady_ = (Application(), true);

@@ -33,6 +33,7 @@
 #include "platform/qt/icon_resources.h"
 #include "platform/qt/qt_update_notifier.h"
 #include "platform/whole_file.h"
+#include "support/archive_file.h"
 #include "ui/dialog_template.h"
 #include "ui/settings_dialog.h"
 
@@ -140,14 +141,7 @@ inline std::vector<std::string> SnapshotNames(const std::string& handheldFolder)
 }
 
 inline DocumentRecord ReadArchive(const std::filesystem::path& file) {
-    DocumentRecord record;
-    const auto bytes = whole_file::Read(file);
-    EXPECT_TRUE(bytes.has_value()) << file;
-    if (bytes) {
-        ArchiveReader archive(*bytes);
-        document_archive::Load(archive, record);
-    }
-    return record;
+    return test_support::ReadArchiveFile(file);
 }
 
 }  // namespace workflow_test
