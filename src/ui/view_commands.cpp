@@ -65,6 +65,10 @@ void ViewCommands::ConnectKeyEquivalents() {
 }
 
 bool ViewCommands::OnCommand(int id) {
+    return RunButtonCommand(id) || RunKeyCommand(id);
+}
+
+bool ViewCommands::RunButtonCommand(int id) {
     switch (id) {
         case kHold:
             Hold();
@@ -90,6 +94,13 @@ bool ViewCommands::OnCommand(int id) {
         case kLive:
             Live();
             return true;
+        default:
+            return RunSpanOrHeldCommand(id);
+    }
+}
+
+bool ViewCommands::RunSpanOrHeldCommand(int id) {
+    switch (id) {
         case kSave:
             Save();
             return true;
@@ -102,6 +113,13 @@ bool ViewCommands::OnCommand(int id) {
         case kFitSpan:
             FitSpan();
             return true;
+        default:
+            return false;
+    }
+}
+
+bool ViewCommands::RunKeyCommand(int id) {
+    switch (id) {
         case kKeyUp:
             Key(ImagerView::Key::kUp);
             return true;

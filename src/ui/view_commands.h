@@ -82,6 +82,9 @@ class ViewCommands {
     void Exit();
     // Handles a key as the view's key handling does (handheld key code).
     void Key(ViewKey key);
+    bool RunButtonCommand(int id);
+    bool RunSpanOrHeldCommand(int id);
+    bool RunKeyCommand(int id);
 
     // Replaces the clock that gives the freeze and capture times.
     void SetClock(Clock clock) { clock_ = std::move(clock); }
