@@ -13,11 +13,11 @@ class DocumentView {
     virtual void ShowChanges(std::uint32_t hint) = 0;
 
     // Smooth (interpolated) picture versus 16 x 16 blocks.
-    virtual bool GetInterpolatedMode() const = 0;
+    virtual bool InterpolatedMode() const = 0;
     virtual void SetInterpolatedMode(bool on) = 0;
 
     // The picture's edge mask flag, read and stored by the document archive.
-    virtual bool GetEdgeRepairFlag() const = 0;
+    virtual bool EdgeRepairFlag() const = 0;
     virtual void SetEdgeRepairFlag(bool on) = 0;
 
     // Called from the acquisition thread after every accepted frame: whether the

@@ -58,11 +58,11 @@ void ImagerDocument::CreateFolders() {
     std::filesystem::create_directories(device_root::Map(kProgramFolder), ignored);
 }
 
-std::uint16_t ImagerDocument::GetRangeLow() const {
+std::uint16_t ImagerDocument::RangeLow() const {
     return browser_.Browsing() ? picture_.RecordedRangeLow() : link_.CurrentLowerLimit();
 }
 
-std::uint16_t ImagerDocument::GetRangeHigh() const {
+std::uint16_t ImagerDocument::RangeHigh() const {
     return browser_.Browsing() ? picture_.RecordedRangeHigh() : link_.CurrentUpperLimit();
 }
 
@@ -170,14 +170,14 @@ void ImagerDocument::ReturnToLive(bool reload) {
 
 DocumentRecord ImagerDocument::RecordToStore() const {
     DocumentRecord record;
-    record.rangeLow = GetRangeLow();
-    record.rangeHigh = GetRangeHigh();
+    record.rangeLow = RangeLow();
+    record.rangeHigh = RangeHigh();
     const std::uint8_t range = link_.CurrentRangeNumber();
     record.rangeDescription = range == 0 ? std::string() : link_.Description(range - 1);
     record.headSerialNumber = link_.HeadSerialNumber();
     if (DocumentView* view = FirstView()) {
-        record.interpolatedMode = view->GetInterpolatedMode();
-        record.edgeRepair = view->GetEdgeRepairFlag();
+        record.interpolatedMode = view->InterpolatedMode();
+        record.edgeRepair = view->EdgeRepairFlag();
     }
     picture_.Store(record);
     return record;

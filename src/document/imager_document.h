@@ -45,31 +45,31 @@ class ImagerDocument : public ViewList, public HeadEventSink, public Acquisition
     AcquisitionThread::SharedState& SharedPicture() { return picture_.Shared(); }
 
     // Accessors. Frames and span are copies taken under the picture lock.
-    std::int16_t GetPaletteNumber() const { return picture_.PaletteNumber(); }
-    ThermalFrame GetDisplayFrame() const { return picture_.DisplayFrame(); }
-    ThermalFrame GetRawFrame() const { return picture_.RawFrame(); }
-    std::uint16_t GetSpanLow() const { return picture_.SpanLow(); }
-    std::uint16_t GetSpanHigh() const { return picture_.SpanHigh(); }
+    std::int16_t PaletteNumber() const { return picture_.PaletteNumber(); }
+    ThermalFrame DisplayFrame() const { return picture_.DisplayFrame(); }
+    ThermalFrame RawFrame() const { return picture_.RawFrame(); }
+    std::uint16_t SpanLow() const { return picture_.SpanLow(); }
+    std::uint16_t SpanHigh() const { return picture_.SpanHigh(); }
     // The head's limits while live, the recorded ones while browsing.
-    std::uint16_t GetRangeLow() const;
-    std::uint16_t GetRangeHigh() const;
+    std::uint16_t RangeLow() const;
+    std::uint16_t RangeHigh() const;
     bool IsSecondSpotShown() const { return picture_.SecondSpotShown(); }
-    std::uint8_t GetSpotPosition(int k) const { return picture_.SpotPosition(k); }
-    float GetEmissivity() const { return picture_.Emissivity(); }
-    float GetEmissivityFactor() const { return picture_.EmissivityFactor(); }
-    std::int16_t GetTemperatureUnit() const { return picture_.TemperatureUnit(); }
-    std::string GetSnapshotNote() const { return picture_.Note(); }
-    std::string GetSnapshotFolder() const { return browser_.Folder(); }
-    std::string GetSnapshotTitle() const { return browser_.Title(); }
-    std::int16_t GetBackgroundTemperature() const { return picture_.BackgroundTemperature(); }
-    std::int16_t GetIntegrationCount() const { return picture_.IntegrationCount(); }
+    std::uint8_t SpotPosition(int k) const { return picture_.SpotPosition(k); }
+    float Emissivity() const { return picture_.Emissivity(); }
+    float EmissivityFactor() const { return picture_.EmissivityFactor(); }
+    std::int16_t TemperatureUnit() const { return picture_.TemperatureUnit(); }
+    std::string SnapshotNote() const { return picture_.Note(); }
+    std::string SnapshotFolder() const { return browser_.Folder(); }
+    std::string SnapshotTitle() const { return browser_.Title(); }
+    std::int16_t BackgroundTemperature() const { return picture_.BackgroundTemperature(); }
+    std::int16_t IntegrationCount() const { return picture_.IntegrationCount(); }
     bool IsAutoSpanAllowed() const { return picture_.AutoSpanAllowed(); }
     bool IsAutoSpanOn() const { return picture_.AutoSpanOn(); }
-    std::int16_t GetSnapshotIndex() const { return browser_.Position(); }
-    std::uint8_t GetCurrentRangeNumber() const { return link_.CurrentRangeNumber(); }
-    std::vector<std::string> GetRangeDescriptions() const { return link_.Descriptions(); }
-    std::int64_t GetCaptureTime() const { return picture_.CaptureTime(); }
-    std::int64_t GetFreezeTime() const { return picture_.FreezeTime(); }
+    std::int16_t SnapshotIndex() const { return browser_.Position(); }
+    std::uint8_t CurrentRangeNumber() const { return link_.CurrentRangeNumber(); }
+    std::vector<std::string> RangeDescriptions() const { return link_.Descriptions(); }
+    std::int64_t CaptureTime() const { return picture_.CaptureTime(); }
+    std::int64_t FreezeTime() const { return picture_.FreezeTime(); }
     bool IsLive() const { return picture_.Live(); }
     bool IsSnapshotModified() const { return browser_.Modified(); }
 

@@ -77,17 +77,17 @@ void ImagerView::CreateDisplayControls() {
 
 void ImagerView::InitialiseDisplayControls() {
     const ImagerDocument& d = document_;
-    state_.paletteNumber = d.GetPaletteNumber();
-    state_.spanLow = static_cast<std::int16_t>(d.GetSpanLow());
-    state_.spanHigh = static_cast<std::int16_t>(d.GetSpanHigh());
-    state_.spots = {d.GetSpotPosition(0), d.GetSpotPosition(1)};
-    state_.emissivity = d.GetEmissivity();
-    state_.unit = d.GetTemperatureUnit();
+    state_.paletteNumber = d.PaletteNumber();
+    state_.spanLow = static_cast<std::int16_t>(d.SpanLow());
+    state_.spanHigh = static_cast<std::int16_t>(d.SpanHigh());
+    state_.spots = {d.SpotPosition(0), d.SpotPosition(1)};
+    state_.emissivity = d.Emissivity();
+    state_.unit = d.TemperatureUnit();
     state_.secondSpotShown = d.IsSecondSpotShown();
-    state_.background = d.GetBackgroundTemperature();
-    thermalImage_.Initialise(&palettes_, state_, d.GetDisplayFrame(), interpolated_);
-    rangeBar_.Initialise(static_cast<std::int16_t>(d.GetRangeLow()),
-                         static_cast<std::int16_t>(d.GetRangeHigh()), state_);
+    state_.background = d.BackgroundTemperature();
+    thermalImage_.Initialise(&palettes_, state_, d.DisplayFrame(), interpolated_);
+    rangeBar_.Initialise(static_cast<std::int16_t>(d.RangeLow()),
+                         static_cast<std::int16_t>(d.RangeHigh()), state_);
     colourScale_.Initialise(&palettes_, state_);
 }
 
@@ -138,7 +138,7 @@ void ImagerView::ShowChanges(std::uint32_t hint) {
 }
 
 void ImagerView::UpdateFrame() {
-    thermalImage_.SetFrame(document_.GetDisplayFrame());
+    thermalImage_.SetFrame(document_.DisplayFrame());
 }
 
 void ImagerView::ShowState() {
@@ -149,32 +149,32 @@ void ImagerView::ShowState() {
 
 void ImagerView::UpdateSpots() {
     // Spot 2 keeps its last place while it is hidden.
-    state_.spots[0] = document_.GetSpotPosition(0);
+    state_.spots[0] = document_.SpotPosition(0);
     if (document_.IsSecondSpotShown()) {
-        state_.spots[1] = document_.GetSpotPosition(1);
+        state_.spots[1] = document_.SpotPosition(1);
     }
     ShowState();
 }
 
 void ImagerView::UpdateSpan() {
-    state_.spanLow = static_cast<std::int16_t>(document_.GetSpanLow());
-    state_.spanHigh = static_cast<std::int16_t>(document_.GetSpanHigh());
+    state_.spanLow = static_cast<std::int16_t>(document_.SpanLow());
+    state_.spanHigh = static_cast<std::int16_t>(document_.SpanHigh());
     ShowState();
 }
 
 void ImagerView::UpdateCorrections() {
-    state_.emissivity = document_.GetEmissivity();
-    state_.background = document_.GetBackgroundTemperature();
+    state_.emissivity = document_.Emissivity();
+    state_.background = document_.BackgroundTemperature();
     ShowState();
 }
 
 void ImagerView::UpdateUnit() {
-    state_.unit = document_.GetTemperatureUnit();
+    state_.unit = document_.TemperatureUnit();
     ShowState();
 }
 
 void ImagerView::UpdatePalette() {
-    state_.paletteNumber = document_.GetPaletteNumber();
+    state_.paletteNumber = document_.PaletteNumber();
     ShowState();
 }
 
@@ -195,15 +195,15 @@ void ImagerView::UpdateBlink() {
 }
 
 void ImagerView::UpdateSnapshotStatus() {
-    thermalImage_.SetStatus(document_.GetSnapshotIndex(), document_.CountSnapshots(),
-                            document_.GetSnapshotNote(), document_.GetSnapshotTitle());
+    thermalImage_.SetStatus(document_.SnapshotIndex(), document_.CountSnapshots(),
+                            document_.SnapshotNote(), document_.SnapshotTitle());
     if (!document_.AnySnapshot() && !buttons_.At(kDelete).isHidden()) {
         commands_.Live();
     }
 }
 
 void ImagerView::UpdateRangeLimits() {
-    rangeBar_.SetRangeLimits(document_.GetRangeLow(), document_.GetRangeHigh());
+    rangeBar_.SetRangeLimits(document_.RangeLow(), document_.RangeHigh());
 }
 
 // --- view modes for the document archive ------------------------------------------------
@@ -213,7 +213,7 @@ void ImagerView::SetInterpolatedMode(bool on) {
     thermalImage_.SetInterpolated(on);
 }
 
-bool ImagerView::GetEdgeRepairFlag() const {
+bool ImagerView::EdgeRepairFlag() const {
     return thermalImage_.EdgeMask();
 }
 
@@ -266,7 +266,7 @@ void ImagerView::SelectNext() {
     }
     // The span follows the scene by itself while automatic span is on for live pictures.
     if (mode == kSpan && document_.IsAutoSpanOn() && document_.IsAutoSpanAllowed() &&
-        document_.GetSnapshotIndex() == -1) {
+        document_.SnapshotIndex() == -1) {
         mode = kSpot1;
     }
     SetSelectionMode(mode);

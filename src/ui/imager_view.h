@@ -78,9 +78,9 @@ class ImagerView : public QWidget, public DocumentView {
 
     // DocumentView.
     void ShowChanges(std::uint32_t hint) override;
-    bool GetInterpolatedMode() const override { return interpolated_; }
+    bool InterpolatedMode() const override { return interpolated_; }
     void SetInterpolatedMode(bool on) override;
-    bool GetEdgeRepairFlag() const override;
+    bool EdgeRepairFlag() const override;
     void SetEdgeRepairFlag(bool on) override;
     // From the acquisition thread: stores the flag unless snapshots are being browsed.
     void SetEdgeRepaired(bool repaired) override;

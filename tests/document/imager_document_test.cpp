@@ -15,33 +15,33 @@ class ImagerDocumentTest : public DocumentFixture {};
 
 TEST_F(ImagerDocumentTest, StartsWithTheStartValuesAndCreatesItsFolders) {
     ImagerDocument& doc = Open();
-    EXPECT_EQ(doc.GetPaletteNumber(), 1);
-    EXPECT_EQ(doc.GetSpanLow(), 2930);
-    EXPECT_EQ(doc.GetSpanHigh(), 3130);
-    EXPECT_EQ(doc.GetSpotPosition(0), 135);
-    EXPECT_EQ(doc.GetSpotPosition(1), 136);
+    EXPECT_EQ(doc.PaletteNumber(), 1);
+    EXPECT_EQ(doc.SpanLow(), 2930);
+    EXPECT_EQ(doc.SpanHigh(), 3130);
+    EXPECT_EQ(doc.SpotPosition(0), 135);
+    EXPECT_EQ(doc.SpotPosition(1), 136);
     EXPECT_TRUE(doc.IsSecondSpotShown());
-    EXPECT_EQ(doc.GetEmissivity(), 1.0f);
-    EXPECT_EQ(doc.GetEmissivityFactor(), 1.0f);
-    EXPECT_EQ(doc.GetTemperatureUnit(), 0);
-    EXPECT_EQ(doc.GetBackgroundTemperature(), 200);
-    EXPECT_EQ(doc.GetIntegrationCount(), 1);
+    EXPECT_EQ(doc.Emissivity(), 1.0f);
+    EXPECT_EQ(doc.EmissivityFactor(), 1.0f);
+    EXPECT_EQ(doc.TemperatureUnit(), 0);
+    EXPECT_EQ(doc.BackgroundTemperature(), 200);
+    EXPECT_EQ(doc.IntegrationCount(), 1);
     EXPECT_TRUE(doc.IsAutoSpanAllowed());
     EXPECT_TRUE(doc.IsAutoSpanOn());
-    EXPECT_EQ(doc.GetSnapshotIndex(), -1);
+    EXPECT_EQ(doc.SnapshotIndex(), -1);
     EXPECT_TRUE(doc.IsLive());
     EXPECT_FALSE(doc.IsSnapshotModified());
-    EXPECT_EQ(doc.GetSnapshotNote(), "");
-    EXPECT_EQ(doc.GetSnapshotTitle(), "");
-    EXPECT_EQ(doc.GetSnapshotFolder(), "\\My Documents\\Snapshots\\");
-    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
-    EXPECT_EQ(doc.GetRawFrame(), ThermalFrame::Filled(2730));
-    EXPECT_EQ(doc.GetFreezeTime(), 0);
+    EXPECT_EQ(doc.SnapshotNote(), "");
+    EXPECT_EQ(doc.SnapshotTitle(), "");
+    EXPECT_EQ(doc.SnapshotFolder(), "\\My Documents\\Snapshots\\");
+    EXPECT_EQ(doc.DisplayFrame(), ThermalFrame::Filled(2730));
+    EXPECT_EQ(doc.RawFrame(), ThermalFrame::Filled(2730));
+    EXPECT_EQ(doc.FreezeTime(), 0);
     // No head: range unknown, the standard limits.
-    EXPECT_EQ(doc.GetCurrentRangeNumber(), 255);
-    EXPECT_EQ(doc.GetRangeLow(), 2630);
-    EXPECT_EQ(doc.GetRangeHigh(), 5730);
-    EXPECT_TRUE(doc.GetRangeDescriptions().empty());
+    EXPECT_EQ(doc.CurrentRangeNumber(), 255);
+    EXPECT_EQ(doc.RangeLow(), 2630);
+    EXPECT_EQ(doc.RangeHigh(), 5730);
+    EXPECT_TRUE(doc.RangeDescriptions().empty());
     EXPECT_TRUE(fs::is_directory(root_.Host("\\My Documents\\Snapshots")));
     EXPECT_TRUE(fs::is_directory(root_.Host("\\Program Files\\Therlix Imager")));
     EXPECT_TRUE(messages_.Texts().empty());
@@ -60,7 +60,7 @@ TEST_F(ImagerDocumentTest, HeadAndAcquisitionEventsArePostedAsUpdateFlags) {
 
 TEST_F(ImagerDocumentTest, FirstRunWritesThe585ByteDefaultFile) {
     EXPECT_FALSE(fs::exists(SettingsPath()));
-    const std::int64_t captured = Open().GetCaptureTime();
+    const std::int64_t captured = Open().CaptureTime();
     Close();
     EXPECT_EQ(document_test::ReadFile(SettingsPath()),
               document_test::DefaultArchive(captured, 2630, 5730));
@@ -88,30 +88,30 @@ TEST_F(ImagerDocumentTest, SettingsFileKeepsDisplaySettingsButNotCorrections) {
     WriteSettings(saved);
 
     ImagerDocument& doc = Open();
-    EXPECT_EQ(doc.GetEmissivity(), 1.0f);
-    EXPECT_EQ(doc.GetEmissivityFactor(), 1.0f);
-    EXPECT_EQ(doc.GetBackgroundTemperature(), 200);
-    EXPECT_EQ(doc.GetIntegrationCount(), 1);
-    EXPECT_EQ(doc.GetSnapshotNote(), "");
-    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
-    EXPECT_EQ(doc.GetPaletteNumber(), 2);
-    EXPECT_EQ(doc.GetTemperatureUnit(), 1);
-    EXPECT_EQ(doc.GetSpanLow(), 2800);
-    EXPECT_EQ(doc.GetSpanHigh(), 3300);
-    EXPECT_EQ(doc.GetSpotPosition(0), 10);
-    EXPECT_EQ(doc.GetSpotPosition(1), 136);  // one spot is stored when the second is hidden
+    EXPECT_EQ(doc.Emissivity(), 1.0f);
+    EXPECT_EQ(doc.EmissivityFactor(), 1.0f);
+    EXPECT_EQ(doc.BackgroundTemperature(), 200);
+    EXPECT_EQ(doc.IntegrationCount(), 1);
+    EXPECT_EQ(doc.SnapshotNote(), "");
+    EXPECT_EQ(doc.DisplayFrame(), ThermalFrame::Filled(2730));
+    EXPECT_EQ(doc.PaletteNumber(), 2);
+    EXPECT_EQ(doc.TemperatureUnit(), 1);
+    EXPECT_EQ(doc.SpanLow(), 2800);
+    EXPECT_EQ(doc.SpanHigh(), 3300);
+    EXPECT_EQ(doc.SpotPosition(0), 10);
+    EXPECT_EQ(doc.SpotPosition(1), 136);  // one spot is stored when the second is hidden
     EXPECT_FALSE(doc.IsSecondSpotShown());
-    EXPECT_EQ(doc.GetCaptureTime(), 1000);
-    EXPECT_EQ(doc.GetFreezeTime(), 2000);
-    EXPECT_EQ(doc.GetRangeLow(), 2630);  // live: the head's limits, not the recorded ones
+    EXPECT_EQ(doc.CaptureTime(), 1000);
+    EXPECT_EQ(doc.FreezeTime(), 2000);
+    EXPECT_EQ(doc.RangeLow(), 2630);  // live: the head's limits, not the recorded ones
 }
 
 TEST_F(ImagerDocumentTest, ZeroLengthSettingsFileIsRemovedAndIgnored) {
     document_test::WriteFile(SettingsPath(), {});
     ImagerDocument& doc = Open();
     EXPECT_FALSE(fs::exists(SettingsPath()));
-    EXPECT_EQ(doc.GetPaletteNumber(), 1);
-    EXPECT_EQ(doc.GetSpanLow(), 2930);
+    EXPECT_EQ(doc.PaletteNumber(), 1);
+    EXPECT_EQ(doc.SpanLow(), 2930);
 }
 
 TEST_F(ImagerDocumentTest, FreezeThenDiscardRestoresTheSpanOfTheFreeze) {
@@ -122,11 +122,11 @@ TEST_F(ImagerDocumentTest, FreezeThenDiscardRestoresTheSpanOfTheFreeze) {
     EXPECT_EQ(ReadSettings().freezeTime, 1234);
     doc.NarrowSpan();
     doc.ShiftSpanUp();
-    EXPECT_EQ(doc.GetSpanLow(), 2950);
+    EXPECT_EQ(doc.SpanLow(), 2950);
     notifier_.Take();
     doc.ReturnToLive(true);
-    EXPECT_EQ(doc.GetSpanLow(), 2930);
-    EXPECT_EQ(doc.GetSpanHigh(), 3130);
+    EXPECT_EQ(doc.SpanLow(), 2930);
+    EXPECT_EQ(doc.SpanHigh(), 3130);
     EXPECT_TRUE(doc.IsLive());
     EXPECT_TRUE(notifier_.Contains(update_flag::kAll));
 }
@@ -138,7 +138,7 @@ class StateCheckingView : public RecordingView {
     void ShowChanges(std::uint32_t hint) override {
         RecordingView::ShowChanges(hint);
         if (hint == update_flag::kRange) {
-            indexWhileReading = doc_.GetSnapshotIndex();
+            indexWhileReading = doc_.SnapshotIndex();
             liveWhileReading = doc_.IsLive();
         }
     }
@@ -170,12 +170,12 @@ TEST_F(ImagerDocumentTest, EmissivityOutsideItsRangeBecomesOne) {
     ImagerDocument& doc = Open();
     notifier_.Take();
     doc.SetEmissivity(0.5f);
-    EXPECT_EQ(doc.GetEmissivity(), 0.5f);
-    EXPECT_NEAR(doc.GetEmissivityFactor(), 1.189207f, 1e-6f);
+    EXPECT_EQ(doc.Emissivity(), 0.5f);
+    EXPECT_NEAR(doc.EmissivityFactor(), 1.189207f, 1e-6f);
     for (float bad : {0.0f, 1.5f, -0.2f, std::numeric_limits<float>::quiet_NaN()}) {
         doc.SetEmissivity(bad);
-        EXPECT_EQ(doc.GetEmissivity(), 1.0f) << bad;
-        EXPECT_EQ(doc.GetEmissivityFactor(), 1.0f) << bad;
+        EXPECT_EQ(doc.Emissivity(), 1.0f) << bad;
+        EXPECT_EQ(doc.EmissivityFactor(), 1.0f) << bad;
     }
     EXPECT_TRUE(doc.IsSnapshotModified());
     const Hints hints = notifier_.Take();
@@ -203,14 +203,14 @@ TEST_F(ImagerDocumentTest, SettersAnnounceTheirChange) {
     EXPECT_EQ(posted([&] { doc.SetBackgroundTemperature(-15); }), Hints{8});
     EXPECT_EQ(posted([&] { doc.SetSnapshotNote("Motor"); }), Hints{512});
     EXPECT_TRUE(doc.IsSnapshotModified());
-    EXPECT_EQ(doc.GetIntegrationCount(), 5);
+    EXPECT_EQ(doc.IntegrationCount(), 5);
     EXPECT_FALSE(doc.IsAutoSpanAllowed());
     EXPECT_FALSE(doc.IsAutoSpanOn());
-    EXPECT_EQ(doc.GetSnapshotFolder(), "\\Elsewhere");
-    EXPECT_EQ(doc.GetPaletteNumber(), 0);
-    EXPECT_EQ(doc.GetTemperatureUnit(), 2);
-    EXPECT_EQ(doc.GetBackgroundTemperature(), -15);
-    EXPECT_EQ(doc.GetSnapshotNote(), "Motor");
+    EXPECT_EQ(doc.SnapshotFolder(), "\\Elsewhere");
+    EXPECT_EQ(doc.PaletteNumber(), 0);
+    EXPECT_EQ(doc.TemperatureUnit(), 2);
+    EXPECT_EQ(doc.BackgroundTemperature(), -15);
+    EXPECT_EQ(doc.SnapshotNote(), "Motor");
 }
 
 TEST_F(ImagerDocumentTest, SpotsStayInsideThePicture) {
@@ -228,20 +228,20 @@ TEST_F(ImagerDocumentTest, SpotsStayInsideThePicture) {
     for (SpotDirection direction : {SpotDirection::kRight, SpotDirection::kDown}) {
         doc.MoveSpot(1, direction);
     }
-    EXPECT_EQ(doc.GetSpotPosition(0), 0);
-    EXPECT_EQ(doc.GetSpotPosition(1), 255);
+    EXPECT_EQ(doc.SpotPosition(0), 0);
+    EXPECT_EQ(doc.SpotPosition(1), 255);
     EXPECT_EQ(view.hints, (Hints{2, 2, 2, 2}));
     EXPECT_TRUE(doc.IsSnapshotModified());
 
     doc.MoveSpot(0, SpotDirection::kDown);  // down: 16
     doc.MoveSpot(0, SpotDirection::kLeft);  // left at the left edge: stays
-    EXPECT_EQ(doc.GetSpotPosition(0), 16);
+    EXPECT_EQ(doc.SpotPosition(0), 16);
     doc.MoveSpot(0, SpotDirection::kUp);
     for (int i = 0; i < 20; ++i) {
         doc.MoveSpot(0, SpotDirection::kRight);  // a move that stays is still announced
     }
-    EXPECT_EQ(doc.GetSpotPosition(0), 15);
-    EXPECT_EQ(doc.GetSpotPosition(1), 255);
+    EXPECT_EQ(doc.SpotPosition(0), 15);
+    EXPECT_EQ(doc.SpotPosition(1), 255);
     EXPECT_EQ(view.hints.size(), 4u + 23u);
 }
 
@@ -250,11 +250,11 @@ TEST_F(ImagerDocumentTest, SpanMovesUseTheHeadLimitsAndAnnounceTheSpan) {
     RecordingView view;
     doc.AddView(&view);
     doc.WidenSpan();
-    EXPECT_EQ(doc.GetSpanLow(), 2920);
-    EXPECT_EQ(doc.GetSpanHigh(), 3140);
+    EXPECT_EQ(doc.SpanLow(), 2920);
+    EXPECT_EQ(doc.SpanHigh(), 3140);
     doc.NarrowSpan();
-    EXPECT_EQ(doc.GetSpanLow(), 2930);
-    EXPECT_EQ(doc.GetSpanHigh(), 3130);
+    EXPECT_EQ(doc.SpanLow(), 2930);
+    EXPECT_EQ(doc.SpanHigh(), 3130);
 
     DocumentRecord record;
     record.spanLow = 2630;
@@ -262,10 +262,10 @@ TEST_F(ImagerDocumentTest, SpanMovesUseTheHeadLimitsAndAnnounceTheSpan) {
     LoadIntoDocument(record);
     view.hints.clear();
     doc.ShiftSpanDown();  // already at the range's lower limit
-    EXPECT_EQ(doc.GetSpanLow(), 2630);
-    EXPECT_EQ(doc.GetSpanHigh(), 2830);
+    EXPECT_EQ(doc.SpanLow(), 2630);
+    EXPECT_EQ(doc.SpanHigh(), 2830);
     doc.ShiftSpanUp();
-    EXPECT_EQ(doc.GetSpanLow(), 2640);
+    EXPECT_EQ(doc.SpanLow(), 2640);
     EXPECT_EQ(view.hints, (Hints{4, 4}));
     EXPECT_TRUE(doc.IsSnapshotModified());
 }
@@ -275,8 +275,8 @@ TEST_F(ImagerDocumentTest, FitSpanToFrameUsesTheSignedExtremes) {
     RecordingView view;
     doc.AddView(&view);
     doc.FitSpanToFrame();
-    EXPECT_EQ(doc.GetSpanLow(), 2730);
-    EXPECT_EQ(doc.GetSpanHigh(), 2730);
+    EXPECT_EQ(doc.SpanLow(), 2730);
+    EXPECT_EQ(doc.SpanHigh(), 2730);
     EXPECT_FALSE(doc.IsSnapshotModified());
 
     DocumentRecord record;
@@ -287,8 +287,8 @@ TEST_F(ImagerDocumentTest, FitSpanToFrameUsesTheSignedExtremes) {
     LoadIntoDocument(record);
     view.hints.clear();
     doc.FitSpanToFrame();
-    EXPECT_EQ(doc.GetSpanLow(), 40000);
-    EXPECT_EQ(doc.GetSpanHigh(), 3500);
+    EXPECT_EQ(doc.SpanLow(), 40000);
+    EXPECT_EQ(doc.SpanHigh(), 3500);
     EXPECT_EQ(view.hints, Hints{4});
 }
 
@@ -337,10 +337,10 @@ TEST_F(ImagerDocumentTest, CutArchiveShowsTheEmptyPictureAndKeepsWhatWasRead) {
     bytes.resize(300);
     ArchiveReader reader(bytes);
     doc.Load(reader);
-    EXPECT_EQ(doc.GetPaletteNumber(), 0);
-    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
-    EXPECT_EQ(doc.GetRawFrame(), ThermalFrame::Filled(2730));
-    EXPECT_NE(doc.GetCaptureTime(), 77);
+    EXPECT_EQ(doc.PaletteNumber(), 0);
+    EXPECT_EQ(doc.DisplayFrame(), ThermalFrame::Filled(2730));
+    EXPECT_EQ(doc.RawFrame(), ThermalFrame::Filled(2730));
+    EXPECT_NE(doc.CaptureTime(), 77);
     EXPECT_EQ(view.hints, Hints{update_flag::kRange});
 }
 
@@ -351,12 +351,12 @@ TEST_F(ImagerDocumentTest, UnsafeStoredValuesAreMadeSafe) {
     ImagerDocument& doc = Open();
     WriteSettings(record);
     doc.ReturnToLive(true);
-    EXPECT_EQ(doc.GetIntegrationCount(), 10);
-    EXPECT_EQ(doc.GetPaletteNumber(), 7);  // kept; the palette look-up guards it
+    EXPECT_EQ(doc.IntegrationCount(), 10);
+    EXPECT_EQ(doc.PaletteNumber(), 7);  // kept; the palette look-up guards it
     record.integrationCount = -2;
     WriteSettings(record);
     doc.ReturnToLive(true);
-    EXPECT_EQ(doc.GetIntegrationCount(), 1);
+    EXPECT_EQ(doc.IntegrationCount(), 1);
 }
 
 TEST_F(ImagerDocumentTest, SettingsFolderThatCannotTakeTheFileIsSilent) {

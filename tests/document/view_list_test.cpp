@@ -16,9 +16,9 @@ class NamedView : public DocumentView {
     void ShowChanges(std::uint32_t hint) override {
         log_.push_back(name_ + ":" + std::to_string(hint));
     }
-    bool GetInterpolatedMode() const override { return false; }
+    bool InterpolatedMode() const override { return false; }
     void SetInterpolatedMode(bool) override {}
-    bool GetEdgeRepairFlag() const override { return false; }
+    bool EdgeRepairFlag() const override { return false; }
     void SetEdgeRepairFlag(bool) override {}
     void SetEdgeRepaired(bool) override {}
 

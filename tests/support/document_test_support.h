@@ -32,9 +32,9 @@ class TemporaryDeviceRoot : public test_support::TemporaryDeviceRoot {
 class RecordingView : public DocumentView {
   public:
     void ShowChanges(std::uint32_t hint) override;
-    bool GetInterpolatedMode() const override { return interpolated; }
+    bool InterpolatedMode() const override { return interpolated; }
     void SetInterpolatedMode(bool on) override { interpolated = on; }
-    bool GetEdgeRepairFlag() const override { return edgeFlag; }
+    bool EdgeRepairFlag() const override { return edgeFlag; }
     void SetEdgeRepairFlag(bool on) override { edgeFlag = on; }
     void SetEdgeRepaired(bool repaired) override { edgeRepaired = repaired ? 1 : 0; }
 

@@ -57,11 +57,9 @@ class CommandsTest : public ::testing::Test {
     ImageButton& Button(View::Button which) { return view_->ButtonAt(which); }
     bool Shown(View::Button which) { return !Button(which).isHidden(); }
     void Click(View::Button which) { Button(which).click(); }
-    std::vector<std::string> Snapshots() const {
-        return SnapshotNames(document_.GetSnapshotFolder());
-    }
+    std::vector<std::string> Snapshots() const { return SnapshotNames(document_.SnapshotFolder()); }
     fs::path SnapshotFile(const std::string& name) const {
-        return device_root::Map(document_.GetSnapshotFolder()) / name;
+        return device_root::Map(document_.SnapshotFolder()) / name;
     }
     bool LiveRowShown() {
         for (View::Button hidden : {View::kPrevious, View::kNext, View::kDelete, View::kLive,

@@ -209,9 +209,9 @@ TEST_F(AppTest, FileOnTheCommandLineIsReadIntoTheDocument) {
     MessageBoxAnswerer answerer;
     ImagerApplication app(BuildBin());
     ASSERT_TRUE(app.Start({QString::fromStdString(file.string())}));
-    EXPECT_EQ(app.Document()->GetPaletteNumber(), 0);
+    EXPECT_EQ(app.Document()->PaletteNumber(), 0);
     const ImagerView* view = app.Window()->View();
-    EXPECT_FALSE(view->GetInterpolatedMode());
+    EXPECT_FALSE(view->InterpolatedMode());
     ImagerView& mutableView = *app.Window()->View();
     EXPECT_EQ(mutableView.ThermalImage().PaletteNumber(), 0);
     EXPECT_EQ(mutableView.ThermalImage().SpanLow(), 2800);

@@ -88,7 +88,7 @@ TEST_F(ImagerSessionTest, WithoutAHeadThePortStaysClosedAndTheThreadRuns) {
     EXPECT_TRUE(notifier_.Contains(update_flag::kBlink));
     EXPECT_FALSE(notifier_.Contains(update_flag::kFrame));
     EXPECT_TRUE(messages_.Texts().empty());  // the application says so, not the session
-    EXPECT_EQ(doc.GetCurrentRangeNumber(), 255);
+    EXPECT_EQ(doc.CurrentRangeNumber(), 255);
     EXPECT_FALSE(fs::exists(SettingsPath()));
     Stop();
     EXPECT_EQ(document_test::ReadFile(SettingsPath()).size(), 585u);
@@ -119,32 +119,32 @@ TEST_F(ImagerSessionTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed
     ImagerDocument& doc = Start(true);
     ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
     EXPECT_TRUE(notifier_.Contains(update_flag::kSpan));
-    ASSERT_TRUE(WaitUntil([&] { return doc.GetCurrentRangeNumber() != 255; }));
-    ASSERT_TRUE(WaitUntil([&] { return !doc.GetRangeDescriptions().empty(); }));
-    EXPECT_NE(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
+    ASSERT_TRUE(WaitUntil([&] { return doc.CurrentRangeNumber() != 255; }));
+    ASSERT_TRUE(WaitUntil([&] { return !doc.RangeDescriptions().empty(); }));
+    EXPECT_NE(doc.DisplayFrame(), ThermalFrame::Filled(2730));
 
     doc.SetFreezeTime(1162544700);
     doc.Freeze(true);
-    const ThermalFrame held = doc.GetDisplayFrame();
+    const ThermalFrame held = doc.DisplayFrame();
     const DocumentRecord saved = ReadSettings();
     EXPECT_EQ(saved.displayFrame, held);
     EXPECT_EQ(saved.freezeTime, 1162544700);
-    EXPECT_EQ(saved.spanLow, doc.GetSpanLow());
-    EXPECT_EQ(saved.spanHigh, doc.GetSpanHigh());
+    EXPECT_EQ(saved.spanLow, doc.SpanLow());
+    EXPECT_EQ(saved.spanHigh, doc.SpanHigh());
 
     doc.ReturnToLive(true);
     notifier_.Take();
     ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
-    ASSERT_TRUE(WaitUntil([&] { return doc.GetDisplayFrame() != held; }));
+    ASSERT_TRUE(WaitUntil([&] { return doc.DisplayFrame() != held; }));
 
     doc.Freeze(false);  // hold what is shown, then end as at program exit
-    const ThermalFrame shown = doc.GetDisplayFrame();
-    const std::uint16_t spanLow = doc.GetSpanLow();
-    const std::uint16_t spanHigh = doc.GetSpanHigh();
-    const std::uint16_t rangeLow = doc.GetRangeLow();
-    const std::uint16_t rangeHigh = doc.GetRangeHigh();
-    const std::uint8_t range = doc.GetCurrentRangeNumber();
-    const std::string description = doc.GetRangeDescriptions().at(range - 1u);
+    const ThermalFrame shown = doc.DisplayFrame();
+    const std::uint16_t spanLow = doc.SpanLow();
+    const std::uint16_t spanHigh = doc.SpanHigh();
+    const std::uint16_t rangeLow = doc.RangeLow();
+    const std::uint16_t rangeHigh = doc.RangeHigh();
+    const std::uint8_t range = doc.CurrentRangeNumber();
+    const std::string description = doc.RangeDescriptions().at(range - 1u);
     Stop();
 
     const DocumentRecord final = ReadSettings();
@@ -170,7 +170,7 @@ TEST_F(ImagerSessionTest, FastStreamingHeadStillDeliversEveryRangeDescription) {
     ASSERT_TRUE(WaitUntil([] { return fs::exists(device_root::ComPort(1)); }));
 
     ImagerDocument& doc = Start(true);
-    ASSERT_TRUE(WaitUntil([&] { return doc.GetRangeDescriptions().size() == 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return doc.RangeDescriptions().size() == 3; }));
     ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
 }
 

@@ -81,7 +81,7 @@ TEST_F(ViewTest, InitialUpdateCopiesTheDocumentIntoTheControls) {
     EXPECT_EQ(image.BackgroundTemperature(), 200);
     EXPECT_EQ(view_.ColourScale().SpanHigh(), 3130);
     EXPECT_EQ(view_.RangeBar().SelectionMode(), 0);
-    EXPECT_EQ(view_.RangeBar().RangeLow(), document_.GetRangeLow());
+    EXPECT_EQ(view_.RangeBar().RangeLow(), document_.RangeLow());
 }
 
 TEST_F(ViewTest, HintZeroChangesNothing) {
@@ -178,7 +178,7 @@ TEST_F(ViewTest, SnapshotHintLeavesBrowsingWhenNoSnapshotIsLeft) {
     EXPECT_EQ(view_.ThermalImage().StatusIndex(), 0);
     EXPECT_EQ(view_.ButtonAt(View::kSettings).geometry(), QRect(121, 235, 38, 32));
 
-    const auto folder = device_root::Map(document_.GetSnapshotFolder());
+    const auto folder = device_root::Map(document_.SnapshotFolder());
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         std::filesystem::remove(entry.path());
     }
@@ -195,7 +195,7 @@ TEST_F(ViewTest, SnapshotHintLeavesBrowsingWhenNoSnapshotIsLeft) {
     }
     EXPECT_EQ(view_.ButtonAt(View::kSettings).geometry(), QRect(97, 235, 46, 32));
     EXPECT_EQ(view_.ButtonAt(View::kExit).geometry(), QRect(193, 235, 46, 32));
-    EXPECT_EQ(document_.GetSnapshotIndex(), -1);
+    EXPECT_EQ(document_.SnapshotIndex(), -1);
     EXPECT_TRUE(document_.IsLive());
     EXPECT_TRUE(notifier_.TakeWasPosted(update_flag::kSnapshot));
 }
@@ -237,29 +237,29 @@ TEST_F(ViewTest, ReturnSelectsTheSpanOfAShownSnapshotDespiteAutomaticSpan) {
 
 TEST_F(ViewTest, ArrowKeysMoveTheSelectedMarkerOrTheSpan) {
     PressKey(Qt::Key_Left);
-    EXPECT_EQ(document_.GetSpotPosition(0), 134);
+    EXPECT_EQ(document_.SpotPosition(0), 134);
     EXPECT_EQ(view_.ThermalImage().MarkerPosition(0), 134);
     PressKey(Qt::Key_Up);
-    EXPECT_EQ(document_.GetSpotPosition(0), 118);
+    EXPECT_EQ(document_.SpotPosition(0), 118);
 
     view_.SetSelectionMode(View::kSpot2);
     PressKey(Qt::Key_Left);
-    EXPECT_EQ(document_.GetSpotPosition(1), 135);
-    EXPECT_EQ(document_.GetSpotPosition(0), 118);
+    EXPECT_EQ(document_.SpotPosition(1), 135);
+    EXPECT_EQ(document_.SpotPosition(0), 118);
     PressKey(Qt::Key_Down);
-    EXPECT_EQ(document_.GetSpotPosition(1), 151);
+    EXPECT_EQ(document_.SpotPosition(1), 151);
 
     view_.SetSelectionMode(View::kSpan);
-    const std::uint16_t low = document_.GetSpanLow();
-    const std::uint16_t high = document_.GetSpanHigh();
+    const std::uint16_t low = document_.SpanLow();
+    const std::uint16_t high = document_.SpanHigh();
     PressKey(Qt::Key_Right);
     PressKey(Qt::Key_Left);
     PressKey(Qt::Key_Left);
-    EXPECT_EQ(document_.GetSpanLow(), low - 10) << "the span, not a marker";
-    EXPECT_EQ(document_.GetSpanHigh(), high - 10);
-    EXPECT_EQ(document_.GetSpotPosition(1), 151);
+    EXPECT_EQ(document_.SpanLow(), low - 10) << "the span, not a marker";
+    EXPECT_EQ(document_.SpanHigh(), high - 10);
+    EXPECT_EQ(document_.SpotPosition(1), 151);
     PressKey(Qt::Key_Up);
-    EXPECT_GT(document_.GetSpanHigh() - document_.GetSpanLow(), high - low);
+    EXPECT_GT(document_.SpanHigh() - document_.SpanLow(), high - low);
 
     // Other keys do nothing.
     PressKey(Qt::Key_Space);
@@ -269,23 +269,23 @@ TEST_F(ViewTest, ArrowKeysMoveTheSelectedMarkerOrTheSpan) {
 
 TEST_F(ViewTest, EdgeRepairFromTheAcquisitionThreadIsIgnoredWhileBrowsing) {
     view_.SetEdgeRepaired(true);
-    EXPECT_TRUE(view_.GetEdgeRepairFlag());
+    EXPECT_TRUE(view_.EdgeRepairFlag());
     view_.SetEdgeRepaired(false);
-    EXPECT_FALSE(view_.GetEdgeRepairFlag());
+    EXPECT_FALSE(view_.EdgeRepairFlag());
 
     view_.SetEdgeRepairFlag(true);  // as a snapshot brought it
     view_.ShowBrowsingRow();
     view_.SetEdgeRepaired(false);
-    EXPECT_TRUE(view_.GetEdgeRepairFlag());
+    EXPECT_TRUE(view_.EdgeRepairFlag());
     view_.ShowLiveRow();
     view_.SetEdgeRepaired(false);
-    EXPECT_FALSE(view_.GetEdgeRepairFlag());
+    EXPECT_FALSE(view_.EdgeRepairFlag());
 }
 
 TEST_F(ViewTest, EdgeRepairBeforeTheInitialUpdateDoesNothing) {
     View fresh(document_, {strings_, icons_, messages_, notifier_});
     fresh.SetEdgeRepaired(true);
-    EXPECT_FALSE(fresh.GetEdgeRepairFlag());
+    EXPECT_FALSE(fresh.EdgeRepairFlag());
     fresh.ShowChanges(update_flag::kAll | update_flag::kBlink);
     EXPECT_EQ(fresh.ThermalImage().PaletteNumber(), 0) << "no control is touched";
 }

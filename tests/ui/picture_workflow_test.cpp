@@ -63,11 +63,9 @@ class Imager {
         // closes; the offscreen platform does not.
         QApplication::setActiveWindow(&frame_);
     }
-    std::vector<std::string> Snapshots() const {
-        return SnapshotNames(document_.GetSnapshotFolder());
-    }
+    std::vector<std::string> Snapshots() const { return SnapshotNames(document_.SnapshotFolder()); }
     DocumentRecord Snapshot(const std::string& name) const {
-        return ReadArchive(device_root::Map(document_.GetSnapshotFolder()) / name);
+        return ReadArchive(device_root::Map(document_.SnapshotFolder()) / name);
     }
 
   private:
@@ -132,7 +130,7 @@ TEST_F(PictureWorkflowTest, HoldSaveDiscardBrowseDeleteAndExit) {
     EXPECT_EQ(stored.spotPosition1, 135);
     EXPECT_EQ(stored.freezeTime, kStart);
     EXPECT_EQ(stored.captureTime, kStart + 60);
-    EXPECT_EQ(document.GetSpotPosition(0), 136);
+    EXPECT_EQ(document.SpotPosition(0), 136);
     EXPECT_TRUE(document.IsLive());
 
     // Hold and Discard store nothing; Hold and Save a second snapshot.
@@ -148,14 +146,14 @@ TEST_F(PictureWorkflowTest, HoldSaveDiscardBrowseDeleteAndExit) {
         Driver::Control<QComboBox>(dialog, SettingsDialog::kPalette).setCurrentIndex(2);
         Driver::Press(dialog, QDialogButtonBox::Ok);
     });
-    EXPECT_EQ(document.GetPaletteNumber(), 2);
+    EXPECT_EQ(document.PaletteNumber(), 2);
     EXPECT_TRUE(document.IsLive());
 
     // Browse: the live settings are put aside and the first snapshot is shown.
     imager.Click(View::kBrowse);
     EXPECT_EQ(ReadArchive(settings).paletteNumber, 2);
-    EXPECT_EQ(document.GetSnapshotIndex(), 0);
-    EXPECT_EQ(document.GetPaletteNumber(), 1);
+    EXPECT_EQ(document.SnapshotIndex(), 0);
+    EXPECT_EQ(document.PaletteNumber(), 1);
     EXPECT_TRUE(Shown(View::kDelete));
     const QImage browsing = Screenshot("browsing_row.png");
     EXPECT_NE(held.copy(0, 235, 240, 33), browsing.copy(0, 235, 240, 33));
@@ -164,19 +162,19 @@ TEST_F(PictureWorkflowTest, HoldSaveDiscardBrowseDeleteAndExit) {
     imager.Key(Qt::Key_5, Qt::KeypadModifier);
     imager.Key(Qt::Key_5, Qt::KeypadModifier);
     EXPECT_EQ(imager.GetView().GetSelectionMode(), View::kSpan);
-    const std::uint16_t low = document.GetSpanLow();
+    const std::uint16_t low = document.SpanLow();
     imager.Key(Qt::Key_6, Qt::KeypadModifier);
-    EXPECT_EQ(document.GetSpanLow(), low + 10);
+    EXPECT_EQ(document.SpanLow(), low + 10);
 
     // Next asks about the change; Yes writes it into the first snapshot's file.
     imager.Messages().answers = {message_box::kIdYes};
     imager.Click(View::kNext);
     EXPECT_EQ(imager.Messages().TakeIds(), std::vector<int>{129});
     EXPECT_EQ(imager.Snapshot("Snapshot 0 3-11-2006 09-06.snp").spanLow, low + 10);
-    EXPECT_EQ(document.GetSnapshotIndex(), 1);
+    EXPECT_EQ(document.SnapshotIndex(), 1);
     imager.Click(View::kPrevious);
-    EXPECT_EQ(document.GetSnapshotIndex(), 0);
-    EXPECT_EQ(document.GetSpanLow(), low + 10);
+    EXPECT_EQ(document.SnapshotIndex(), 0);
+    EXPECT_EQ(document.SpanLow(), low + 10);
 
     // Delete both snapshots; after the last one the live row returns.
     imager.Messages().answers = {message_box::kIdYes};
@@ -190,7 +188,7 @@ TEST_F(PictureWorkflowTest, HoldSaveDiscardBrowseDeleteAndExit) {
     EXPECT_FALSE(Shown(View::kDelete));
     EXPECT_TRUE(Shown(View::kHold));
     EXPECT_TRUE(document.IsLive());
-    EXPECT_EQ(document.GetPaletteNumber(), 2);
+    EXPECT_EQ(document.PaletteNumber(), 2);
 
     imager.Click(View::kBrowse);
     EXPECT_EQ(imager.Messages().TakeIds(), std::vector<int>{142});
@@ -213,7 +211,7 @@ TEST_F(PictureWorkflowTest, ExitWhileBrowsingAModifiedSnapshotKeepsTheLiveSettin
         Driver::Press(dialog, QDialogButtonBox::Ok);
     });
     EXPECT_FALSE(imager.Document().IsLive()) << "pictures stay stopped while browsing";
-    EXPECT_EQ(imager.Document().GetTemperatureUnit(), 1);
+    EXPECT_EQ(imager.Document().TemperatureUnit(), 1);
 
     imager.Messages().answers = {message_box::kIdNo};
     imager.Click(View::kExit);

@@ -18,10 +18,10 @@ TEST_F(CommandsTest, SettingsWhileBrowsingKeepThePicturesStopped) {
         Driver::Press(dialog, QDialogButtonBox::Ok);
     });
     EXPECT_FALSE(document_.IsLive());
-    EXPECT_EQ(document_.GetSnapshotIndex(), 0);
+    EXPECT_EQ(document_.SnapshotIndex(), 0);
     EXPECT_TRUE(view_->IsBrowsing());
     EXPECT_TRUE(Shown(View::kDelete));
-    EXPECT_EQ(document_.GetTemperatureUnit(), 1);
+    EXPECT_EQ(document_.TemperatureUnit(), 1);
     EXPECT_TRUE(document_.IsSnapshotModified());
     EXPECT_EQ(view_->ThermalImage().Unit(), 1);
     EXPECT_EQ(frame_.focusWidget(), view_);
@@ -35,10 +35,10 @@ TEST_F(CommandsTest, SettingsListChoiceAppliesEvenWhenCancelledAndLivePicturesRe
         Driver::Control<QLineEdit>(dialog, SettingsDialog::kNote).setText("typed");
         Driver::Press(dialog, QDialogButtonBox::Cancel);
     });
-    EXPECT_EQ(document_.GetPaletteNumber(), 0);
+    EXPECT_EQ(document_.PaletteNumber(), 0);
     EXPECT_EQ(view_->ThermalImage().PaletteNumber(), 0);
     EXPECT_EQ(view_->ColourScale().PaletteNumber(), 0);
-    EXPECT_EQ(document_.GetSnapshotNote(), "") << "texts only on OK";
+    EXPECT_EQ(document_.SnapshotNote(), "") << "texts only on OK";
     EXPECT_TRUE(document_.IsLive());
     EXPECT_TRUE(LiveRowShown());
 }
@@ -51,14 +51,14 @@ TEST_F(CommandsTest, SettingsBackgroundTemperatureIsWrittenBackInTenths) {
         entry.setText("21.0");
         Driver::Press(dialog, QDialogButtonBox::Ok);
     });
-    EXPECT_EQ(document_.GetBackgroundTemperature(), 210);
+    EXPECT_EQ(document_.BackgroundTemperature(), 210);
     EXPECT_EQ(view_->ThermalImage().BackgroundTemperature(), 210);
 
     RunSettings([](SettingsDialog& dialog) {
         Driver::Control<QLineEdit>(dialog, SettingsDialog::kBackground).setText("21.4");
         Driver::Press(dialog, QDialogButtonBox::Ok);
     });
-    EXPECT_EQ(document_.GetBackgroundTemperature(), 214);
+    EXPECT_EQ(document_.BackgroundTemperature(), 214);
 }
 
 TEST_F(CommandsTest, SettingsAcceptedUnchangedChangeNothing) {
@@ -69,8 +69,8 @@ TEST_F(CommandsTest, SettingsAcceptedUnchangedChangeNothing) {
     for (int pass = 0; pass < 3; ++pass) {
         RunSettings([](SettingsDialog& dialog) { Driver::Press(dialog, QDialogButtonBox::Ok); });
     }
-    EXPECT_EQ(document_.GetBackgroundTemperature(), -198);
-    EXPECT_FLOAT_EQ(document_.GetEmissivity(), 0.6f);
+    EXPECT_EQ(document_.BackgroundTemperature(), -198);
+    EXPECT_FLOAT_EQ(document_.Emissivity(), 0.6f);
 
     // Nor does a shown snapshot count as changed.
     StoreSnapshots(1);
@@ -92,8 +92,8 @@ TEST_F(CommandsTest, OutOfRangeBackgroundTemperatureKeepsTheDialogOpen) {
         }
         Driver::Press(dialog, QDialogButtonBox::Cancel);
     });
-    EXPECT_EQ(document_.GetBackgroundTemperature(), 150);
-    EXPECT_EQ(document_.GetSnapshotNote(), "kiln") << "read before the range check";
+    EXPECT_EQ(document_.BackgroundTemperature(), 150);
+    EXPECT_EQ(document_.SnapshotNote(), "kiln") << "read before the range check";
 }
 
 TEST_F(CommandsTest, SettingsSwitchAutoSpanAndFitSpanAndTheViewModes) {
@@ -108,17 +108,17 @@ TEST_F(CommandsTest, SettingsSwitchAutoSpanAndFitSpanAndTheViewModes) {
     EXPECT_FALSE(document_.IsAutoSpanAllowed());
     EXPECT_TRUE(Shown(View::kFitSpan));
     EXPECT_FALSE(Shown(View::kAutoSpan));
-    EXPECT_FALSE(view_->GetInterpolatedMode());
+    EXPECT_FALSE(view_->InterpolatedMode());
     EXPECT_FALSE(view_->ThermalImage().Interpolated());
     EXPECT_FALSE(document_.IsSecondSpotShown());
     EXPECT_FALSE(view_->ThermalImage().SecondMarkerShown());
-    EXPECT_EQ(document_.GetIntegrationCount(), 5);
-    EXPECT_FLOAT_EQ(document_.GetEmissivity(), 0.85f);
+    EXPECT_EQ(document_.IntegrationCount(), 5);
+    EXPECT_FLOAT_EQ(document_.Emissivity(), 0.85f);
 
     // Fit span takes the span from the picture, a uniform empty one here.
     Click(View::kFitSpan);
-    EXPECT_EQ(document_.GetSpanLow(), document_.GetSpanHigh());
-    EXPECT_EQ(view_->RangeBar().SpanLow(), document_.GetSpanLow());
+    EXPECT_EQ(document_.SpanLow(), document_.SpanHigh());
+    EXPECT_EQ(view_->RangeBar().SpanLow(), document_.SpanLow());
 
     RunSettings([](SettingsDialog& dialog) {
         Driver::Control<QCheckBox>(dialog, SettingsDialog::kAutoSpanAllowed).click();
@@ -172,10 +172,10 @@ TEST_F(CommandsTest, KeyEquivalentCommandsActLikeTheKeys) {
     }
     commands.OnCommand(ViewCommands::kKeyLeft);
     commands.OnCommand(ViewCommands::kKeyUp);
-    EXPECT_EQ(document_.GetSpotPosition(0), 135 - 1 - 16);
+    EXPECT_EQ(document_.SpotPosition(0), 135 - 1 - 16);
     commands.OnCommand(ViewCommands::kKeyRight);
     commands.OnCommand(ViewCommands::kKeyDown);
-    EXPECT_EQ(document_.GetSpotPosition(0), 135);
+    EXPECT_EQ(document_.SpotPosition(0), 135);
     EXPECT_FALSE(commands.OnCommand(107));
     EXPECT_FALSE(commands.OnCommand(116)) << "the prompt sends no command";
 }
@@ -184,21 +184,21 @@ TEST_F(CommandsTest, AltArrowsAndTheKeypadSendTheKeyCommandsFromAnywhereInTheWin
     Button(View::kBrowse).setFocus();
     ASSERT_TRUE(Button(View::kBrowse).hasFocus());
     PressKey(Button(View::kBrowse), Qt::Key_Left, Qt::AltModifier);
-    EXPECT_EQ(document_.GetSpotPosition(0), 134);
+    EXPECT_EQ(document_.SpotPosition(0), 134);
     EXPECT_TRUE(view_->hasFocus());
 
     PressKey(*view_, Qt::Key_8, Qt::KeypadModifier);
-    EXPECT_EQ(document_.GetSpotPosition(0), 118);
+    EXPECT_EQ(document_.SpotPosition(0), 118);
     PressKey(*view_, Qt::Key_6, Qt::KeypadModifier);
     PressKey(*view_, Qt::Key_2, Qt::KeypadModifier);
-    EXPECT_EQ(document_.GetSpotPosition(0), 135);
+    EXPECT_EQ(document_.SpotPosition(0), 135);
     PressKey(*view_, Qt::Key_5, Qt::KeypadModifier);
     EXPECT_EQ(view_->GetSelectionMode(), View::kSpot2);
     PressKey(*view_, Qt::Key_Return, Qt::AltModifier);
     EXPECT_EQ(view_->GetSelectionMode(), View::kSpot1) << "span skipped under automatic span";
     PressKey(*view_, Qt::Key_Down, Qt::AltModifier);
     PressKey(*view_, Qt::Key_4, Qt::KeypadModifier);
-    EXPECT_EQ(document_.GetSpotPosition(0), 150);
+    EXPECT_EQ(document_.SpotPosition(0), 150);
 }
 
 // --- file errors ---------------------------------------------------------------------------

@@ -13,7 +13,7 @@ TEST_F(CommandsTest, HoldFreezesSavesTheLiveSettingsAndShowsTheHeldRow) {
     Button(View::kSettings).setFocus();
     Click(View::kHold);
     EXPECT_FALSE(document_.IsLive());
-    EXPECT_EQ(document_.GetFreezeTime(), kHoldTime);
+    EXPECT_EQ(document_.FreezeTime(), kHoldTime);
     EXPECT_EQ(ReadArchive(root_.SettingsFile()).paletteNumber, 2);
     for (View::Button hidden : {View::kHold, View::kSettings, View::kFitSpan, View::kAutoSpan,
                                 View::kBrowse, View::kExit}) {
@@ -43,15 +43,15 @@ TEST_F(CommandsTest, SaveStoresTheHeldPictureWithBothTimesAndResumesLivePictures
 
 TEST_F(CommandsTest, DiscardStoresNothingAndRestoresTheSettingsOfTheFreeze) {
     Click(View::kHold);
-    const std::uint16_t low = document_.GetSpanLow();
-    const std::uint16_t high = document_.GetSpanHigh();
+    const std::uint16_t low = document_.SpanLow();
+    const std::uint16_t high = document_.SpanHigh();
     view_->SetSelectionMode(View::kSpan);
     view_->HandleKey(View::Key::kDown);  // the held picture's span narrows
-    ASSERT_NE(document_.GetSpanLow(), low);
+    ASSERT_NE(document_.SpanLow(), low);
     Click(View::kDiscard);
     EXPECT_TRUE(Snapshots().empty());
-    EXPECT_EQ(document_.GetSpanLow(), low);
-    EXPECT_EQ(document_.GetSpanHigh(), high);
+    EXPECT_EQ(document_.SpanLow(), low);
+    EXPECT_EQ(document_.SpanHigh(), high);
     EXPECT_TRUE(document_.IsLive());
     EXPECT_TRUE(LiveRowShown());
 }
@@ -64,7 +64,7 @@ TEST_F(CommandsTest, BrowseWithoutSnapshotsOnlyShowsMessage142) {
     EXPECT_EQ(messages_.shown[0].style, message_box::kOk);
     EXPECT_TRUE(LiveRowShown());
     EXPECT_TRUE(document_.IsLive());
-    EXPECT_EQ(document_.GetSnapshotIndex(), -1);
+    EXPECT_EQ(document_.SnapshotIndex(), -1);
     EXPECT_FALSE(fs::exists(root_.SettingsFile())) << "browsing did not begin";
     EXPECT_TRUE(Button(View::kBrowse).hasFocus()) << "the focus stays where it was";
 }
@@ -73,7 +73,7 @@ TEST_F(CommandsTest, DeletingTheOnlySnapshotGoesBackToLivePictures) {
     StoreSnapshots(1);
     Click(View::kBrowse);
     EXPECT_TRUE(view_->IsBrowsing());
-    EXPECT_EQ(document_.GetSnapshotIndex(), 0);
+    EXPECT_EQ(document_.SnapshotIndex(), 0);
     EXPECT_FALSE(document_.IsLive());
     EXPECT_EQ(Button(View::kSettings).geometry(), QRect(121, 235, 38, 32));
 
@@ -93,22 +93,22 @@ TEST_F(CommandsTest, DeletingTheOnlySnapshotGoesBackToLivePictures) {
     EXPECT_TRUE(LiveRowShown());
     EXPECT_EQ(Button(View::kSettings).geometry(), QRect(97, 235, 46, 32));
     EXPECT_TRUE(document_.IsLive());
-    EXPECT_EQ(document_.GetSnapshotIndex(), -1);
+    EXPECT_EQ(document_.SnapshotIndex(), -1);
 }
 
 TEST_F(CommandsTest, NextAndPreviousWrapAroundAndAskBeforeLeavingAChange) {
     StoreSnapshots(3);
     Click(View::kBrowse);
     Click(View::kPrevious);
-    EXPECT_EQ(document_.GetSnapshotIndex(), 2);
+    EXPECT_EQ(document_.SnapshotIndex(), 2);
     Click(View::kNext);
-    EXPECT_EQ(document_.GetSnapshotIndex(), 0);
+    EXPECT_EQ(document_.SnapshotIndex(), 0);
 
     document_.SetPaletteNumber(0);
     messages_.answers = {message_box::kIdYes};
     Click(View::kNext);
     EXPECT_EQ(messages_.TakeIds(), std::vector<int>{129});
-    EXPECT_EQ(document_.GetSnapshotIndex(), 1);
+    EXPECT_EQ(document_.SnapshotIndex(), 1);
     EXPECT_EQ(ReadArchive(SnapshotFile(Snapshots()[0])).paletteNumber, 0);
     EXPECT_EQ(ReadArchive(SnapshotFile(Snapshots()[1])).paletteNumber, 1);
     EXPECT_TRUE(view_->hasFocus());
@@ -118,14 +118,14 @@ TEST_F(CommandsTest, LiveAfterAChangeAsksAndThenRestoresTheLiveSettings) {
     StoreSnapshots(1);
     document_.SetPaletteNumber(2);  // a live setting, saved when browsing begins
     Click(View::kBrowse);
-    EXPECT_EQ(document_.GetPaletteNumber(), 1) << "the snapshot's palette";
+    EXPECT_EQ(document_.PaletteNumber(), 1) << "the snapshot's palette";
     document_.SetPaletteNumber(0);
     messages_.answers = {message_box::kIdNo};
     Click(View::kLive);
     EXPECT_EQ(messages_.TakeIds(), std::vector<int>{129});
     EXPECT_EQ(ReadArchive(SnapshotFile(Snapshots()[0])).paletteNumber, 1) << "answered No";
     EXPECT_TRUE(LiveRowShown());
-    EXPECT_EQ(document_.GetPaletteNumber(), 2);
+    EXPECT_EQ(document_.PaletteNumber(), 2);
     EXPECT_TRUE(document_.IsLive());
     DeliverPostedEvents();
     EXPECT_EQ(view_->ThermalImage().PaletteNumber(), 2);
