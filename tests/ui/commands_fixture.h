@@ -46,12 +46,7 @@ class CommandsTest : public ::testing::Test {
     void SetUp() override {
         root_.Environment().Set("TZ", "UTC");
         receiver_.Attach(document_);
-        view_->Commands().SetClock([this] { return now_; });
-        view_->CreateScreen();
-        frame_.SetView(view_);
-        frame_.show();
-        QApplication::setActiveWindow(&frame_);
-        DeliverPostedEvents();
+        ShowInWindow(*view_, frame_, [this] { return now_; });
     }
 
     ImageButton& Button(View::Button which) { return view_->ButtonAt(which); }

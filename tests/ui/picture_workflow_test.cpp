@@ -32,12 +32,7 @@ class Imager {
         : view_(new View(document_, {bundle, bundle, messages_, notifier_,
                                      bundle.DialogTemplate(131), bundle.DialogTemplate(153)})) {
         receiver_.Attach(document_);
-        view_->Commands().SetClock([this] { return now_; });
-        view_->CreateScreen();
-        frame_.SetView(view_);
-        frame_.show();
-        QApplication::setActiveWindow(&frame_);
-        DeliverPostedEvents();
+        ShowInWindow(*view_, frame_, [this] { return now_; });
     }
 
     ImagerDocument& Document() { return document_; }

@@ -35,6 +35,8 @@
 #include "platform/whole_file.h"
 #include "support/archive_file.h"
 #include "ui/dialog_template.h"
+#include "ui/imager_view.h"
+#include "ui/main_window.h"
 #include "ui/settings_dialog.h"
 
 // Sends the shortcut override of a key press as the platform does before the press
@@ -72,6 +74,17 @@ class UpdateReceiver : public QObject {
 inline void DeliverPostedEvents() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
+}
+
+// Puts `view` on the screen as the application does, with the test's clock: the screen
+// created, the main window shown and active, the posted updates delivered.
+inline void ShowInWindow(ImagerView& view, MainWindow& window, ViewCommands::Clock clock) {
+    view.Commands().SetClock(std::move(clock));
+    view.CreateScreen();
+    window.SetView(&view);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    DeliverPostedEvents();
 }
 
 // Works the settings dialog once the command has opened it modally: `step` runs from
