@@ -253,8 +253,14 @@ void BM_ThermalImageControlPaint(benchmark::State& state) {
     ThermalImageControl control;
     control.resize(196, 196);
     control.SetStringResources(&strings);
-    control.Initialise(&palettes, 1, ReceivedScene(), 2850, 3300, 0x57, 0x9A, 0.95f, 0, 0, true,
-                       true, 200);
+    DisplayState look;
+    look.paletteNumber = 1;
+    look.spanLow = 2850;
+    look.spanHigh = 3300;
+    look.spots = {0x57, 0x9A};
+    look.emissivity = 0.95f;
+    look.background = 200;
+    control.Initialise(&palettes, look, ReceivedScene(), true);
     control.SetStatus(1, 4, "Pipe joint", "Snapshot 2");
     for (auto _ : state) {
         const QImage* image = control.PaintOffscreen();

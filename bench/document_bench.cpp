@@ -6,13 +6,12 @@
 #include <filesystem>
 #include <memory>
 
+#include "acquisition/acquisition_thread.h"
 #include "document/archive_reader.h"
 #include "document/archive_writer.h"
 #include "document/document_archive.h"
 #include "document/document_record.h"
-#include "document/online_imager_doc.h"
-#include "link/acquisition_thread.h"
-#include "platform/update_notifier.h"
+#include "document/imager_document.h"
 
 namespace {
 
@@ -36,9 +35,9 @@ class EndlessFrames : public AcquisitionThread::FrameSource {
     std::size_t next_ = 0;
 };
 
-class DiscardingNotifier : public UpdateNotifier {
+class DiscardingListener : public AcquisitionListener {
   public:
-    void PostUpdate(std::uint32_t hint) override { benchmark::DoNotOptimize(hint); }
+    void Notice(AcquisitionEvent event) override { benchmark::DoNotOptimize(event); }
 };
 
 // One pass with a new frame: copy, average over 10 frames, follow the span, notify.
@@ -46,8 +45,8 @@ void BM_AcquisitionPass(benchmark::State& state) {
     EndlessFrames source;
     AcquisitionThread::SharedState shared;
     shared.integrationCount = 10;
-    DiscardingNotifier notifier;
-    AcquisitionThread thread(source, shared, &notifier);
+    DiscardingListener listener;
+    AcquisitionThread thread(source, shared, &listener);
     for (auto _ : state) {
         thread.RunPass();
         benchmark::DoNotOptimize(shared.displayFrame);
@@ -59,7 +58,7 @@ void BM_StoreDefaultRecord(benchmark::State& state) {
     const DocumentRecord record;
     for (auto _ : state) {
         ArchiveWriter writer;
-        DocumentArchive::Store(record, writer);
+        document_archive::Store(record, writer);
         benchmark::DoNotOptimize(writer.Bytes().data());
     }
 }
@@ -67,12 +66,12 @@ BENCHMARK(BM_StoreDefaultRecord);
 
 void BM_LoadDefaultRecord(benchmark::State& state) {
     ArchiveWriter writer;
-    DocumentArchive::Store(DocumentRecord{}, writer);
+    document_archive::Store(DocumentRecord{}, writer);
     const std::vector<std::uint8_t> bytes = writer.Bytes();
     for (auto _ : state) {
         DocumentRecord record;
         ArchiveReader reader(bytes);
-        DocumentArchive::Load(reader, record);
+        document_archive::Load(reader, record);
         benchmark::DoNotOptimize(record.displayFrame);
     }
 }
@@ -86,42 +85,45 @@ class TemporaryDocument {
             (std::filesystem::temp_directory_path() / "doc-bench-XXXXXX").string();
         folder_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : "/tmp";
         ::setenv("XDG_DATA_HOME", folder_.c_str(), 1);
-        document_ = std::make_unique<COnlineImagerDoc>(nullptr, nullptr);
+        document_ = std::make_unique<ImagerDocument>(nullptr, nullptr, link_);
+        document_->StartUp();
     }
     ~TemporaryDocument() {
+        document_->ShutDown();
         document_.reset();
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
-    COnlineImagerDoc& Document() { return *document_; }
+    ImagerDocument& Document() { return *document_; }
 
   private:
     std::filesystem::path folder_;
-    std::unique_ptr<COnlineImagerDoc> document_;
+    ImagerLink link_{nullptr};  // never opened: no head
+    std::unique_ptr<ImagerDocument> document_;
 };
 
-void BM_SerializeStoreDocument(benchmark::State& state) {
+void BM_StoreDocument(benchmark::State& state) {
     TemporaryDocument temporary;
     for (auto _ : state) {
         ArchiveWriter writer;
-        temporary.Document().Serialize(writer);
+        temporary.Document().Store(writer);
         benchmark::DoNotOptimize(writer.Bytes().data());
     }
 }
-BENCHMARK(BM_SerializeStoreDocument);
+BENCHMARK(BM_StoreDocument);
 
-void BM_SerializeLoadDocument(benchmark::State& state) {
+void BM_LoadDocument(benchmark::State& state) {
     TemporaryDocument temporary;
     temporary.Document().Freeze(false);
     ArchiveWriter writer;
-    temporary.Document().Serialize(writer);
+    temporary.Document().Store(writer);
     const std::vector<std::uint8_t> bytes = writer.Bytes();
     for (auto _ : state) {
         ArchiveReader reader(bytes);
-        temporary.Document().Serialize(reader);
+        temporary.Document().Load(reader);
     }
 }
-BENCHMARK(BM_SerializeLoadDocument);
+BENCHMARK(BM_LoadDocument);
 
 }  // namespace
 

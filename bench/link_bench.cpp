@@ -70,7 +70,7 @@ void BM_DecodeFramePacket(benchmark::State& state) {
             std::copy(framer.Packet().begin(), framer.Packet().end(), packet.begin());
         }
     }
-    ImagerProtocol protocol(nullptr, nullptr);
+    ImagerProtocol protocol(nullptr);
     for (auto _ : state) {
         benchmark::DoNotOptimize(protocol.Decode(packet));
     }

@@ -11,14 +11,14 @@
 #include <map>
 
 #include "display/qt/default_font.h"
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
+#include "document/update_flags.h"
 #include "platform/message_box_service.h"
 #include "platform/qt/icon_resources.h"
 #include "platform/string_resources.h"
-#include "platform/update_flags.h"
 #include "platform/update_notifier.h"
-#include "ui/c_online_imager_view.h"
 #include "ui/image_button.h"
+#include "ui/imager_view.h"
 
 namespace {
 
@@ -100,12 +100,14 @@ void BM_ViewFrameUpdateAndPaint(benchmark::State& state) {
         BenchIcons icons;
         Quiet messages;
         NoPosts notifier;
-        COnlineImagerDoc document(&messages, &notifier);
-        COnlineImagerView view(document, {strings, icons, messages, notifier});
-        view.OnInitialUpdate();
+        ImagerLink link(nullptr);  // never opened: no head
+        ImagerDocument document(&messages, &notifier, link);
+        document.StartUp();
+        ImagerView view(document, {strings, icons, messages, notifier});
+        view.CreateScreen();
         QImage screen(view.size(), QImage::Format_RGB32);
         for (auto _ : state) {
-            view.OnUpdate(nullptr, update_flag::kFrame | update_flag::kSpan, nullptr);
+            view.ShowChanges(update_flag::kFrame | update_flag::kSpan);
             view.render(&screen);
             benchmark::DoNotOptimize(screen.constBits());
         }

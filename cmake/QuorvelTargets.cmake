@@ -22,8 +22,8 @@ function(quorvel_library target folder)
 endfunction()
 
 # quorvel_tests(<target> <folder> [QT] [DEPS ...])
-# Builds every *_test.cpp of <folder> into one GoogleTest program and registers its
-# tests with CTest. Qt tests run on the offscreen platform.
+# Builds every *_test.cpp of <folder> into one GoogleTest program, linked with the shared
+# test support, and registers its tests with CTest. Qt tests run on the offscreen platform.
 function(quorvel_tests target folder)
     cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS "${folder}/*.cpp")
@@ -32,7 +32,8 @@ function(quorvel_tests target folder)
     endif()
     add_executable(${target} ${sources})
     target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}/src" "${PROJECT_SOURCE_DIR}/tests")
-    target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gmock GTest::gtest_main Threads::Threads)
+    target_link_libraries(${target} PRIVATE ${ARG_DEPS} quorvel_test_support
+        GTest::gmock GTest::gtest_main Threads::Threads)
     if(ARG_QT)
         set_target_properties(${target} PROPERTIES AUTOMOC ON)
     endif()

@@ -4,17 +4,17 @@
 #include <QStringList>
 
 #include "display/qt/default_font.h"
-#include "ui/c_online_imager_app.h"
+#include "ui/imager_application.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setFont(DefaultControlFont());
 
-    COnlineImagerApp imager(QCoreApplication::applicationDirPath().toStdString());
+    ImagerApplication imager(QCoreApplication::applicationDirPath().toStdString());
     // Qt has taken its own options (-platform and the like) out of the arguments.
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    if (!imager.InitInstance(arguments)) {
+    if (!imager.Start(arguments)) {
         return 1;
     }
     return imager.Run();

@@ -11,7 +11,7 @@ std::string Resource(const StringResources* strings, int id) {
 
 }  // namespace
 
-std::string BatteryReadout::Text(const PowerReading& reading, const StringResources* strings) {
+std::string battery_readout::Text(const PowerReading& reading, const StringResources* strings) {
     if (reading.acLine == 1) {
         return reading.percent == 100 ? "100%" : Resource(strings, kExternalPowerText);
     }
@@ -21,7 +21,7 @@ std::string BatteryReadout::Text(const PowerReading& reading, const StringResour
     return FormatIntegers("%d%%", {reading.percent});
 }
 
-int BatteryReadout::IconId(std::uint8_t batteryFlag) {
+int battery_readout::IconId(std::uint8_t batteryFlag) {
     switch (batteryFlag) {
         case battery_flag::kHigh:
             return 145;
@@ -38,11 +38,11 @@ int BatteryReadout::IconId(std::uint8_t batteryFlag) {
     }
 }
 
-TextPlacement BatteryReadout::TextPlacementIn(const ScreenRect& client) {
+TextPlacement battery_readout::TextPlacementIn(const ScreenRect& client) {
     return {client.Deflated(3, 2, 2, 2), HorizontalAlign::kCentre, VerticalAlign::kTop};
 }
 
 // Centred on the text rectangle's width, measured from the control's left edge.
-ScreenPoint BatteryReadout::IconOrigin(const ScreenRect& client) {
+ScreenPoint battery_readout::IconOrigin(const ScreenRect& client) {
     return {client.Deflated(3, 2, 2, 2).Width() / 2 - 5, 16};
 }

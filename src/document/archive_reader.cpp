@@ -82,12 +82,12 @@ std::string ArchiveReader::ReadText() {
     const auto* start = bytes_.data() + position_;
     position_ += static_cast<std::size_t>(size);
     if (!wide) {
-        return TextCodec::CodePageToUtf8(
+        return text_codec::CodePageToUtf8(
             std::string_view(reinterpret_cast<const char*>(start), length));
     }
     std::u16string units(length, u'\0');
     for (std::uint32_t i = 0; i < length; ++i) {
         units[i] = static_cast<char16_t>(start[2 * i] | (start[2 * i + 1] << 8));
     }
-    return TextCodec::Utf16ToUtf8(units);
+    return text_codec::Utf16ToUtf8(units);
 }

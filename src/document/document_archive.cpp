@@ -24,7 +24,7 @@ void StoreGroup30(const DocumentRecord& record, ArchiveWriter& archive) {
     archive.WriteWord(static_cast<std::uint16_t>(record.temperatureUnit));
     archive.WriteFloat(record.emissivity);
     archive.WriteFloat(record.emissivityFactor);
-    archive.WriteText(TextCodec::Utf8ToUtf16(record.snapshotNote));
+    archive.WriteText(text_codec::Utf8ToUtf16(record.snapshotNote));
     archive.WriteLong(record.secondSpotShown ? 2 : 1);
     archive.WriteByte(record.spotPosition1);
     if (record.secondSpotShown) {
@@ -85,22 +85,22 @@ void LoadGroup33(ArchiveReader& archive, DocumentRecord& record) {
 
 }  // namespace
 
-void DocumentArchive::Store(const DocumentRecord& record, ArchiveWriter& archive) {
-    archive.WriteFloat(kVersion);
+void document_archive::Store(const DocumentRecord& record, ArchiveWriter& archive) {
+    archive.WriteFloat(document_archive::kVersion);
     StoreGroup30(record, archive);
     for (int i = 0; i < kReservedLongs; ++i) {
         archive.WriteLong(0);
     }
     archive.WriteLong(record.rangeLow);
     archive.WriteLong(record.rangeHigh);
-    archive.WriteText(TextCodec::BytesToUtf16(record.rangeDescription));
+    archive.WriteText(text_codec::BytesToUtf16(record.rangeDescription));
     archive.WriteWord(record.headSerialNumber);
     archive.WriteTime(record.freezeTime);
     archive.WriteLong(record.interpolatedMode.value_or(false) ? kInterpolatedOn : 0);
     archive.WriteByte(record.edgeRepair.value_or(false) ? 1 : 0);
 }
 
-void DocumentArchive::Load(ArchiveReader& archive, DocumentRecord& record) {
+void document_archive::Load(ArchiveReader& archive, DocumentRecord& record) {
     const float version = archive.ReadFloat();
     if (version >= kGroup30) {
         LoadGroup30(archive, record);
@@ -114,4 +114,20 @@ void DocumentArchive::Load(ArchiveReader& archive, DocumentRecord& record) {
     if (version >= kGroup33) {
         LoadGroup33(archive, record);
     }
+}
+
+std::vector<std::uint8_t> document_archive::Encode(const DocumentRecord& record) {
+    ArchiveWriter archive;
+    Store(record, archive);
+    return archive.Bytes();
+}
+
+bool document_archive::Decode(std::span<const std::uint8_t> bytes, DocumentRecord& record) {
+    ArchiveReader archive(bytes);
+    try {
+        Load(archive, record);
+    } catch (const ArchiveException&) {
+        return false;
+    }
+    return true;
 }

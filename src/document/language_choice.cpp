@@ -13,7 +13,7 @@ constexpr std::uint16_t kChineseSingapore = 4;
 
 }  // namespace
 
-std::string LanguageChoice::LanguageName(std::uint16_t languageId) {
+std::string language_choice::LanguageName(std::uint16_t languageId) {
     const std::uint16_t primary = languageId & 0xFF;
     const std::uint16_t sublanguage = languageId >> 10;
     switch (primary) {
@@ -34,6 +34,6 @@ std::string LanguageChoice::LanguageName(std::uint16_t languageId) {
     }
 }
 
-std::string LanguageChoice::BundleFileName(std::uint16_t languageId) {
+std::string language_choice::BundleFileName(std::uint16_t languageId) {
     return "4286 " + LanguageName(languageId) + ".dll";
 }

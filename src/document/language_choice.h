@@ -5,12 +5,13 @@
 
 // Chooses the language bundle for a language identifier (primary language in the low
 // byte, sublanguage in bits 10-15).
-class LanguageChoice {
-  public:
-    // "ChineseS", "ChineseT", "German", "English", "Spanish", "French" or "Italian";
-    // every language without a bundle of its own gets "English".
-    static std::string LanguageName(std::uint16_t languageId);
+namespace language_choice {
 
-    // "4286 " + language name + ".dll", the file name of the bundle.
-    static std::string BundleFileName(std::uint16_t languageId);
-};
+// "ChineseS", "ChineseT", "German", "English", "Spanish", "French" or "Italian";
+// every language without a bundle of its own gets "English".
+std::string LanguageName(std::uint16_t languageId);
+
+// "4286 " + language name + ".dll", the file name of the bundle.
+std::string BundleFileName(std::uint16_t languageId);
+
+}  // namespace language_choice

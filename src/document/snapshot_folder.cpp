@@ -58,7 +58,7 @@ SnapshotFolder::SnapshotFolder(std::string_view handheldFolder) : folder_(handhe
 }
 
 std::filesystem::path SnapshotFolder::HostFolder() const {
-    return DeviceRoot::Map(folder_);
+    return device_root::Map(folder_);
 }
 
 std::vector<std::filesystem::path> SnapshotFolder::Matching() const {
@@ -136,7 +136,7 @@ std::int64_t SnapshotFolder::NextNumber() const {
 }
 
 std::filesystem::path SnapshotFolder::NewFile(std::int64_t number, const std::tm& local) const {
-    return DeviceRoot::Map(FileName(folder_, number, local));
+    return device_root::Map(FileName(folder_, number, local));
 }
 
 std::string SnapshotFolder::FileName(std::string_view handheldFolder, std::int64_t number,

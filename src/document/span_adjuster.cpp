@@ -14,22 +14,22 @@ std::uint16_t Clamp16(int value) {
 
 }  // namespace
 
-void SpanAdjuster::ShiftDown(std::uint16_t& low, std::uint16_t& high, std::uint16_t rangeLow) {
+void span_adjuster::ShiftDown(std::uint16_t& low, std::uint16_t& high, std::uint16_t rangeLow) {
     if (low > rangeLow) {
         low = Clamp16(low - kStep);
         high = Clamp16(high - kStep);
     }
 }
 
-void SpanAdjuster::ShiftUp(std::uint16_t& low, std::uint16_t& high, std::uint16_t rangeHigh) {
+void span_adjuster::ShiftUp(std::uint16_t& low, std::uint16_t& high, std::uint16_t rangeHigh) {
     if (high < rangeHigh) {
         low = Clamp16(low + kStep);
         high = Clamp16(high + kStep);
     }
 }
 
-void SpanAdjuster::Widen(std::uint16_t& low, std::uint16_t& high, std::uint16_t rangeLow,
-                         std::uint16_t rangeHigh) {
+void span_adjuster::Widen(std::uint16_t& low, std::uint16_t& high, std::uint16_t rangeLow,
+                          std::uint16_t rangeHigh) {
     if (high - low >= kWidestToWiden) {
         return;
     }
@@ -52,7 +52,7 @@ void SpanAdjuster::Widen(std::uint16_t& low, std::uint16_t& high, std::uint16_t 
     high = Clamp16(h);
 }
 
-void SpanAdjuster::Narrow(std::uint16_t& low, std::uint16_t& high) {
+void span_adjuster::Narrow(std::uint16_t& low, std::uint16_t& high) {
     int l = std::min((low + 9) / kStep * kStep, 65535);
     int h = high / kStep * kStep;
     if (h - l > kGrain) {

@@ -84,7 +84,7 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& i) {
 
 }  // namespace
 
-std::u16string TextCodec::Utf8ToUtf16(std::string_view text) {
+std::u16string text_codec::Utf8ToUtf16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -93,7 +93,7 @@ std::u16string TextCodec::Utf8ToUtf16(std::string_view text) {
     return out;
 }
 
-std::string TextCodec::Utf16ToUtf8(std::u16string_view text) {
+std::string text_codec::Utf16ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -113,7 +113,7 @@ std::string TextCodec::Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
-std::string TextCodec::CodePageToUtf8(std::string_view bytes) {
+std::string text_codec::CodePageToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (char byte : bytes) {
@@ -125,7 +125,7 @@ std::string TextCodec::CodePageToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::u16string TextCodec::BytesToUtf16(std::string_view bytes) {
+std::u16string text_codec::BytesToUtf16(std::string_view bytes) {
     std::u16string out;
     out.reserve(bytes.size());
     for (char byte : bytes) {

@@ -1,7 +1,5 @@
 #include "link/imager_link.h"
 
-#include "platform/message_box_service.h"
-
 namespace {
 
 constexpr int kComPort = 1;
@@ -10,16 +8,18 @@ constexpr int kDataBits = 8;
 
 }  // namespace
 
-ImagerLink::ImagerLink(MessageBoxService* messages, UpdateNotifier* notifier, EdgeRepairSink* edges)
-    : protocol_(notifier, edges) {
-    const bool opened = port_.Open(kComPort, kBaudRate, serial_code::kNoParity, kDataBits,
-                                   serial_code::kOneStopBit);
-    if (!opened && messages != nullptr) {
-        messages->ShowText("COM port could not be opened", message_box::kOk);
-    }
-}
+ImagerLink::ImagerLink(HeadEventSink* events) : protocol_(events) {}
 
 ImagerLink::~ImagerLink() {
+    Close();
+}
+
+bool ImagerLink::Open() {
+    return port_.Open(kComPort, kBaudRate, serial_code::kNoParity, kDataBits,
+                      serial_code::kOneStopBit);
+}
+
+void ImagerLink::Close() {
     port_.Close();
 }
 

@@ -10,21 +10,24 @@
 #include "link/serial_port.h"
 #include "link/thermal_frame.h"
 
-class MessageBoxService;
-class UpdateNotifier;
-class EdgeRepairSink;
+class HeadEventSink;
 
-// The program's end of the conversation with the sensor head: opens COM1, sends the
+// The program's end of the conversation with the sensor head on COM1: sends the
 // outstanding range queries, decodes frames, range counts and range descriptions.
+// Until Open succeeds it runs without a head: polls find nothing, writes go nowhere.
 class ImagerLink {
   public:
-    // Opens COM1 (115200 8N1). A port that cannot be opened shows
-    // "COM port could not be opened" once through `messages`; the link then runs
-    // without a head. Any of the three services may be null.
-    ImagerLink(MessageBoxService* messages, UpdateNotifier* notifier, EdgeRepairSink* edges);
+    // `events` (may be null) hears of range changes and accepted frames.
+    explicit ImagerLink(HeadEventSink* events);
     virtual ~ImagerLink();
     ImagerLink(const ImagerLink&) = delete;
     ImagerLink& operator=(const ImagerLink&) = delete;
+
+    // Opens COM1 (115200 8N1) and starts its reader thread; false when the port cannot
+    // be opened.
+    bool Open();
+    // Ends the reader thread and closes the port (also done by the destructor).
+    void Close();
 
     // One protocol step (acquisition thread only): 1 when a frame was accepted.
     int Poll();

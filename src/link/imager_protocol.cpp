@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "link/edge_repair_sink.h"
+#include "link/head_event_sink.h"
 #include "link/head_wire.h"
-#include "platform/update_flags.h"
-#include "platform/update_notifier.h"
 
 namespace {
 
@@ -69,8 +67,7 @@ void RepairEdges(ThermalFrame& frame) {
 
 }  // namespace
 
-ImagerProtocol::ImagerProtocol(UpdateNotifier* notifier, EdgeRepairSink* edges)
-    : notifier_(notifier), edges_(edges) {
+ImagerProtocol::ImagerProtocol(HeadEventSink* events) : events_(events) {
     descriptions_.reserve(10);
     limits_.fill(Limits{kStandardLower, kHighTemperatureUpper});
 }
@@ -189,11 +186,14 @@ bool ImagerProtocol::EdgeRepairApplies() const {
 }
 
 void ImagerProtocol::Announce(const Effects& effects) const {
-    if (effects.rangeInformationChanged && notifier_ != nullptr) {
-        notifier_->PostUpdate(update_flag::kRange);
+    if (events_ == nullptr) {
+        return;
     }
-    if (effects.frameAccepted && edges_ != nullptr) {
-        edges_->SetEdgeRepaired(effects.edgesRepaired);
+    if (effects.rangeInformationChanged) {
+        events_->RangeInformationChanged();
+    }
+    if (effects.frameAccepted) {
+        events_->SetEdgeRepaired(effects.edgesRepaired);
     }
 }
 

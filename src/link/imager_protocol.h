@@ -12,8 +12,7 @@
 #include "link/packet_buffer.h"
 #include "link/thermal_frame.h"
 
-class UpdateNotifier;
-class EdgeRepairSink;
+class HeadEventSink;
 
 // The decoding half of the conversation with the head, free of any port: which query is
 // still outstanding, and what a handed-over packet means (frame, range count, range
@@ -28,8 +27,8 @@ class ImagerProtocol {
         bool selectFirstRange = false;
     };
 
-    // Both services may be null.
-    ImagerProtocol(UpdateNotifier* notifier, EdgeRepairSink* edges);
+    // `events` may be null.
+    explicit ImagerProtocol(HeadEventSink* events);
 
     // The range count query while the count is unknown, else the next description request
     // while descriptions are missing; nothing once the range information is complete.
@@ -71,8 +70,7 @@ class ImagerProtocol {
     HeadRange RangeOf(int number) const;
     void Announce(const Effects& effects) const;
 
-    UpdateNotifier* notifier_;
-    EdgeRepairSink* edges_;
+    HeadEventSink* events_;
 
     mutable std::mutex mutex_;  // guards everything below
     ThermalFrame latestFrame_{};

@@ -123,7 +123,7 @@ bool SerialPort::Open(int portNumber, int baudRate, int parity, int dataBits, in
     if (device_.Valid()) {
         return false;
     }
-    const auto path = DeviceRoot::ComPort(portNumber);
+    const auto path = device_root::ComPort(portNumber);
     UniqueFd device(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!device.Valid()) {
         return false;

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-std::filesystem::path DeviceRoot::Folder() {
+std::filesystem::path device_root::Folder() {
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     std::filesystem::path base;
     if (dataHome != nullptr && dataHome[0] != '\0') {
@@ -15,7 +15,7 @@ std::filesystem::path DeviceRoot::Folder() {
     return base / "therlix-handheld";
 }
 
-std::filesystem::path DeviceRoot::Map(std::string_view handheldPath) {
+std::filesystem::path device_root::Map(std::string_view handheldPath) {
     std::filesystem::path result = Folder();
     std::string component;
     auto flush = [&] {
@@ -35,6 +35,6 @@ std::filesystem::path DeviceRoot::Map(std::string_view handheldPath) {
     return result;
 }
 
-std::filesystem::path DeviceRoot::ComPort(int number) {
+std::filesystem::path device_root::ComPort(int number) {
     return Folder() / ("COM" + std::to_string(number));
 }

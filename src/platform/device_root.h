@@ -6,18 +6,19 @@
 // The handheld's object store is one host folder, the device root:
 // $XDG_DATA_HOME/therlix-handheld/ ($HOME/.local/share/therlix-handheld/ when the
 // variable is unset). This is the one place that maps handheld paths to host paths.
-class DeviceRoot {
-  public:
-    // The root folder, read from the environment at every call so that tests can
-    // point XDG_DATA_HOME at a temporary folder.
-    static std::filesystem::path Folder();
+namespace device_root {
 
-    // Maps a handheld path such as "\Program Files\Therlix Imager\Persist.dat" to
-    // <root>/Program Files/Therlix Imager/Persist.dat. Backslashes become slashes and
-    // names keep their case. A path without a leading backslash is taken from the root
-    // as well.
-    static std::filesystem::path Map(std::string_view handheldPath);
+// The root folder, read from the environment at every call so that tests can
+// point XDG_DATA_HOME at a temporary folder.
+std::filesystem::path Folder();
 
-    // The host entry that names the serial device of COMn: (normally a symbolic link).
-    static std::filesystem::path ComPort(int number);
-};
+// Maps a handheld path such as "\Program Files\Therlix Imager\Persist.dat" to
+// <root>/Program Files/Therlix Imager/Persist.dat. Backslashes become slashes and
+// names keep their case. A path without a leading backslash is taken from the root
+// as well.
+std::filesystem::path Map(std::string_view handheldPath);
+
+// The host entry that names the serial device of COMn: (normally a symbolic link).
+std::filesystem::path ComPort(int number);
+
+}  // namespace device_root

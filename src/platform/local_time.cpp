@@ -25,13 +25,13 @@ std::string FormatInEnvironmentLocale(const std::tm& local, const char* format) 
 
 }  // namespace
 
-std::int64_t LocalTime::Now() {
+std::int64_t local_time::Now() {
     return std::chrono::duration_cast<std::chrono::seconds>(
                std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
-std::tm LocalTime::Breakdown(std::int64_t time) {
+std::tm local_time::Breakdown(std::int64_t time) {
     ::tzset();
     const std::time_t value = static_cast<std::time_t>(time);
     std::tm local{};
@@ -43,10 +43,10 @@ std::tm LocalTime::Breakdown(std::int64_t time) {
     return local;
 }
 
-std::string LocalTime::ShortDate(const std::tm& local) {
+std::string local_time::ShortDate(const std::tm& local) {
     return FormatInEnvironmentLocale(local, "%x");
 }
 
-std::string LocalTime::ShortTime(const std::tm& local) {
+std::string local_time::ShortTime(const std::tm& local) {
     return FormatInEnvironmentLocale(local, "%X");
 }

@@ -7,15 +7,16 @@
 // The current time and local-time conversions. Local time is the C library's: the
 // time zone comes from TZ, the date and time forms from the environment's locale
 // (LC_ALL, LC_TIME, LANG).
-class LocalTime {
-  public:
-    // Seconds since 1970-01-01 00:00 UTC.
-    static std::int64_t Now();
+namespace local_time {
 
-    // `time` broken down in the local time zone (TZ is read again at every call).
-    static std::tm Breakdown(std::int64_t time);
+// Seconds since 1970-01-01 00:00 UTC.
+std::int64_t Now();
 
-    // The locale's short date ("%x") and time ("%X") forms of `local`.
-    static std::string ShortDate(const std::tm& local);
-    static std::string ShortTime(const std::tm& local);
-};
+// `time` broken down in the local time zone (TZ is read again at every call).
+std::tm Breakdown(std::int64_t time);
+
+// The locale's short date ("%x") and time ("%X") forms of `local`.
+std::string ShortDate(const std::tm& local);
+std::string ShortTime(const std::tm& local);
+
+}  // namespace local_time

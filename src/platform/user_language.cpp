@@ -91,7 +91,7 @@ std::uint16_t SublanguageOf(std::uint16_t primary, std::string_view territory) {
 
 }  // namespace
 
-std::string UserLanguage::LocaleName() {
+std::string user_language::LocaleName() {
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(variable);
         if (value != nullptr && value[0] != '\0') {
@@ -101,11 +101,11 @@ std::string UserLanguage::LocaleName() {
     return {};
 }
 
-std::uint16_t UserLanguage::Identifier() {
+std::uint16_t user_language::Identifier() {
     return FromLocaleName(LocaleName());
 }
 
-std::uint16_t UserLanguage::FromLocaleName(std::string_view name) {
+std::uint16_t user_language::FromLocaleName(std::string_view name) {
     // Codeset and modifier do not affect the language.
     name = name.substr(0, name.find_first_of(".@"));
     const std::size_t separator = name.find_first_of("_-");

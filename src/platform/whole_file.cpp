@@ -41,7 +41,7 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> WholeFile::Read(const std::filesystem::path& path) {
+std::optional<std::vector<std::uint8_t>> whole_file::Read(const std::filesystem::path& path) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.Valid()) {
         return std::nullopt;
@@ -69,8 +69,8 @@ std::optional<std::vector<std::uint8_t>> WholeFile::Read(const std::filesystem::
     return bytes;
 }
 
-void WholeFile::WriteAtomically(const std::filesystem::path& path,
-                                std::span<const std::uint8_t> bytes) {
+void whole_file::WriteAtomically(const std::filesystem::path& path,
+                                 std::span<const std::uint8_t> bytes) {
     std::string temporary = path.string() + ".XXXXXX";
     UniqueFd fd(::mkstemp(temporary.data()));
     if (!fd.Valid()) {

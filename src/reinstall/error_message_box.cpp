@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 
-void ErrorMessageBox::Show(const std::string& text) {
+void error_message_box::Show(const std::string& text) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Quorvel Relumo"),
                     QString::fromStdString(text), QMessageBox::Ok);
     box.exec();

@@ -3,7 +3,8 @@
 #include <string>
 
 // The program's modal message box: the text as it stands, with an OK button.
-class ErrorMessageBox {
-  public:
-    static void Show(const std::string& text);
-};
+namespace error_message_box {
+
+void Show(const std::string& text);
+
+}  // namespace error_message_box

@@ -35,9 +35,9 @@ class SpawnActions {
 
 }  // namespace
 
-std::optional<pid_t> InstallerLauncher::Start(const std::filesystem::path& program,
-                                              const std::string& argument,
-                                              const std::filesystem::path& workingFolder) {
+std::optional<pid_t> installer_launcher::Start(const std::filesystem::path& program,
+                                               const std::string& argument,
+                                               const std::filesystem::path& workingFolder) {
     // The working folder is entered before the program is looked up, so a relative program
     // path would be taken from the wrong folder.
     std::error_code error;

@@ -11,10 +11,10 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const Reinstaller reinstaller(
-        HandheldRoot::FromEnvironment(), &ErrorMessageBox::Show,
+        HandheldRoot::FromEnvironment(), &error_message_box::Show,
         [](const std::filesystem::path& program, const std::string& argument,
            const std::filesystem::path& workingFolder) {
-            return InstallerLauncher::Start(program, argument, workingFolder).has_value();
+            return installer_launcher::Start(program, argument, workingFolder).has_value();
         });
     const WaitCursor waitCursor;
     const Reinstaller::Outcome outcome = reinstaller.Run();

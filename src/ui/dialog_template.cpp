@@ -10,7 +10,7 @@ namespace {
 const char* const kButtonBoxName = "buttonBox";
 }  // namespace
 
-bool DialogTemplate::Load(QDialog& dialog, const QByteArray& uiBytes) {
+bool dialog_template::Load(QDialog& dialog, const QByteArray& uiBytes) {
     auto* layout = new QVBoxLayout(&dialog);
     layout->setContentsMargins(0, 0, 0, 0);
     dialog.setFixedSize(kWidth, kHeight);
@@ -39,6 +39,6 @@ bool DialogTemplate::Load(QDialog& dialog, const QByteArray& uiBytes) {
     return form != nullptr;
 }
 
-QDialogButtonBox& DialogTemplate::Buttons(QDialog& dialog) {
+QDialogButtonBox& dialog_template::Buttons(QDialog& dialog) {
     return *dialog.findChild<QDialogButtonBox*>(kButtonBoxName);
 }

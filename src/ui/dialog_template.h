@@ -13,33 +13,37 @@ class QDialogButtonBox;
 // control number n is the object "10NN" (1000 + n). OK and Cancel are the Ok and Cancel
 // buttons of a QDialogButtonBox named "buttonBox"; a template without one gets a
 // standard box below the form, so that every dialog can be closed.
-class DialogTemplate {
-  public:
-    // The handheld's screen below its title and menu bars: every dialog has this size.
-    static constexpr int kWidth = 240;
-    static constexpr int kHeight = 268;
+namespace dialog_template {
 
-    // Loads `uiBytes` into `dialog`. Returns false when the bytes hold no form; the
-    // dialog then shows only its buttons.
-    static bool Load(QDialog& dialog, const QByteArray& uiBytes);
+// The handheld's screen below its title and menu bars: every dialog has this size.
+inline constexpr int kWidth = 240;
+inline constexpr int kHeight = 268;
 
-    // The button box of a loaded dialog.
-    static QDialogButtonBox& Buttons(QDialog& dialog);
+// Loads `uiBytes` into `dialog`. Returns false when the bytes hold no form; the
+// dialog then shows only its buttons.
+bool Load(QDialog& dialog, const QByteArray& uiBytes);
 
-    // Control number `number` of the dialog, of kind T. A template that lacks it, or has
-    // it of another kind, gets a hidden stand-in (a StandIn) so that the dialog's values
-    // still flow.
-    template <class T, class StandIn = T>
-    static T& Control(QDialog& dialog, int number) {
-        const QString name = ObjectName(number);
-        T* control = dialog.findChild<T*>(name);
-        if (control == nullptr) {
-            control = new StandIn(&dialog);
-            control->setObjectName(name);
-            control->hide();
-        }
-        return *control;
+// The button box of a loaded dialog.
+QDialogButtonBox& Buttons(QDialog& dialog);
+
+// The object name of control number `number`.
+inline QString ObjectName(int number) {
+    return QString::number(1000 + number);
+}
+
+// Control number `number` of the dialog, of kind T. A template that lacks it, or has
+// it of another kind, gets a hidden stand-in (a StandIn) so that the dialog's values
+// still flow.
+template <class T, class StandIn = T>
+T& Control(QDialog& dialog, int number) {
+    const QString name = ObjectName(number);
+    T* control = dialog.findChild<T*>(name);
+    if (control == nullptr) {
+        control = new StandIn(&dialog);
+        control->setObjectName(name);
+        control->hide();
     }
+    return *control;
+}
 
-    static QString ObjectName(int number) { return QString::number(1000 + number); }
-};
+}  // namespace dialog_template

@@ -26,7 +26,7 @@ std::string Reason(const FileError& error) {
 
 }  // namespace
 
-std::string FileErrorReport::Text(const FileError& error) {
+std::string file_error_report::Text(const FileError& error) {
     std::string text = std::string(Headline(error.GetReason())) + "\n" + error.Path().string();
     if (const std::string reason = Reason(error); !reason.empty()) {
         text += "\n" + reason;

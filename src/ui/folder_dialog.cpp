@@ -20,7 +20,7 @@ const char* const kParentItem = "..";
 std::vector<std::string> SubfolderNames(const std::string& handheldPath) {
     std::vector<std::string> names;
     std::error_code error;
-    std::filesystem::directory_iterator entry(DeviceRoot::Map(handheldPath), error);
+    std::filesystem::directory_iterator entry(device_root::Map(handheldPath), error);
     for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
         std::error_code kindError;
         if (entry->is_directory(kindError)) {
@@ -39,12 +39,12 @@ bool IsEnterKey(int key) {
 
 FolderDialog::FolderDialog(const QByteArray& templateBytes, QWidget* parent)
     : QDialog(parent), list_(nullptr), pathText_(nullptr) {
-    DialogTemplate::Load(*this, templateBytes);
-    list_ = &DialogTemplate::Control<QListWidget>(*this, kFolderList);
-    pathText_ = &DialogTemplate::Control<QLabel>(*this, kPathText);
+    dialog_template::Load(*this, templateBytes);
+    list_ = &dialog_template::Control<QListWidget>(*this, kFolderList);
+    pathText_ = &dialog_template::Control<QLabel>(*this, kPathText);
     list_->installEventFilter(this);
     connect(list_, &QListWidget::itemClicked, this, &FolderDialog::Enter);
-    QDialogButtonBox& buttons = DialogTemplate::Buttons(*this);
+    QDialogButtonBox& buttons = dialog_template::Buttons(*this);
     connect(&buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(&buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }

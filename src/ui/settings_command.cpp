@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "document/online_imager_doc.h"
-#include "ui/c_online_imager_view.h"
+#include "document/imager_document.h"
+#include "ui/imager_view.h"
 #include "ui/settings_dialog.h"
 
 namespace {
@@ -18,15 +18,15 @@ constexpr float kHighestDegrees = 3276.7f;
 
 }  // namespace
 
-SettingsCommand::SettingsCommand(COnlineImagerView& view) : view_(view) {}
+SettingsCommand::SettingsCommand(ImagerView& view) : view_(view) {}
 
 void SettingsCommand::Run() {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     // No frame may change the document while the dialog is open.
     document.Freeze(false);
-    const bool browsing = !view_.ButtonAt(COnlineImagerView::kDelete).isHidden();
+    const bool browsing = !view_.ButtonAt(ImagerView::kDelete).isHidden();
 
-    const COnlineImagerView::Services& services = view_.GetServices();
+    const ImagerView::Services& services = view_.GetServices();
     SettingsDialog dialog(
         &view_, browsing,
         SettingsDialog::Resources{services.settingsTemplate, services.folderTemplate,
@@ -41,62 +41,62 @@ void SettingsCommand::Run() {
 }
 
 void SettingsCommand::Fill(SettingsDialog& dialog) const {
-    const COnlineImagerDoc& document = view_.GetDocument();
-    dialog.interpolated = view_.GetInterpolatedMode() ? 1 : 0;
+    const ImagerDocument& document = view_.GetDocument();
+    dialog.interpolated = view_.InterpolatedMode() ? 1 : 0;
     dialog.secondSpotShown = document.IsSecondSpotShown() ? 1 : 0;
-    dialog.paletteNumber = document.GetPaletteNumber();
-    dialog.temperatureUnit = document.GetTemperatureUnit();
-    dialog.emissivity = document.GetEmissivity();
-    dialog.snapshotNote = document.GetSnapshotNote();
-    dialog.backgroundTemperature = static_cast<float>(document.GetBackgroundTemperature()) * 0.1f;
-    dialog.snapshotFolder = document.GetSnapshotFolder();
-    dialog.integrationCount = document.GetIntegrationCount();
+    dialog.paletteNumber = document.PaletteNumber();
+    dialog.temperatureUnit = document.TemperatureUnit();
+    dialog.emissivity = document.Emissivity();
+    dialog.snapshotNote = document.SnapshotNote();
+    dialog.backgroundTemperature = static_cast<float>(document.BackgroundTemperature()) * 0.1f;
+    dialog.snapshotFolder = document.SnapshotFolder();
+    dialog.integrationCount = document.IntegrationCount();
     dialog.autoSpanAllowed = document.IsAutoSpanAllowed() ? 1 : 0;
-    dialog.rangeNumber = document.GetCurrentRangeNumber();
-    dialog.rangeDescriptions = document.GetRangeDescriptions();
+    dialog.rangeNumber = document.CurrentRangeNumber();
+    dialog.rangeDescriptions = document.RangeDescriptions();
 }
 
 void SettingsCommand::WriteBackPicture(const SettingsDialog& dialog) {
-    COnlineImagerDoc& document = view_.GetDocument();
-    if ((dialog.interpolated != 0) != view_.GetInterpolatedMode()) {
+    ImagerDocument& document = view_.GetDocument();
+    if ((dialog.interpolated != 0) != view_.InterpolatedMode()) {
         view_.SetInterpolatedMode(dialog.interpolated != 0);
     }
     if ((dialog.secondSpotShown != 0) != document.IsSecondSpotShown()) {
         document.SetSecondSpotShown(dialog.secondSpotShown != 0);
     }
-    if (dialog.paletteNumber != document.GetPaletteNumber()) {
+    if (dialog.paletteNumber != document.PaletteNumber()) {
         document.SetPaletteNumber(dialog.paletteNumber);
     }
-    if (dialog.temperatureUnit != document.GetTemperatureUnit()) {
+    if (dialog.temperatureUnit != document.TemperatureUnit()) {
         document.SetTemperatureUnit(dialog.temperatureUnit);
     }
-    if (dialog.emissivity != document.GetEmissivity()) {
+    if (dialog.emissivity != document.Emissivity()) {
         document.SetEmissivity(dialog.emissivity);
     }
-    if (dialog.snapshotNote != document.GetSnapshotNote()) {
+    if (dialog.snapshotNote != document.SnapshotNote()) {
         document.SetSnapshotNote(dialog.snapshotNote);
     }
     // Compared in tenths, so that a value shown and accepted unchanged is not
     // written back as a different one.
     if (const std::int16_t tenths = TenthsFromDegrees(dialog.backgroundTemperature);
-        tenths != document.GetBackgroundTemperature()) {
+        tenths != document.BackgroundTemperature()) {
         document.SetBackgroundTemperature(tenths);
     }
 }
 
 void SettingsCommand::WriteBackAcquisition(const SettingsDialog& dialog) {
-    COnlineImagerDoc& document = view_.GetDocument();
-    if (dialog.snapshotFolder != document.GetSnapshotFolder()) {
+    ImagerDocument& document = view_.GetDocument();
+    if (dialog.snapshotFolder != document.SnapshotFolder()) {
         document.SetSnapshotFolder(dialog.snapshotFolder);
     }
-    if (dialog.integrationCount != document.GetIntegrationCount()) {
+    if (dialog.integrationCount != document.IntegrationCount()) {
         document.SetIntegrationCount(dialog.integrationCount);
     }
     if ((dialog.autoSpanAllowed != 0) != document.IsAutoSpanAllowed()) {
         document.SetAutoSpanAllowed(dialog.autoSpanAllowed != 0);
         view_.ShowAutoOrFitSpan();
     }
-    if (dialog.rangeNumber != document.GetCurrentRangeNumber()) {
+    if (dialog.rangeNumber != document.CurrentRangeNumber()) {
         document.SelectRange(dialog.rangeNumber);
     }
 }

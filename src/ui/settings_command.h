@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-class COnlineImagerView;
+class ImagerView;
 class SettingsDialog;
 
 // The settings command: stops the live pictures, fills the settings dialog from the
@@ -12,7 +12,7 @@ class SettingsDialog;
 // whatever the result.
 class SettingsCommand {
   public:
-    explicit SettingsCommand(COnlineImagerView& view);
+    explicit SettingsCommand(ImagerView& view);
 
     void Run();
 
@@ -27,5 +27,5 @@ class SettingsCommand {
     void WriteBackPicture(const SettingsDialog& dialog);
     void WriteBackAcquisition(const SettingsDialog& dialog);
 
-    COnlineImagerView& view_;
+    ImagerView& view_;
 };

@@ -61,13 +61,13 @@ bool StartsHexNumber(const char* begin, const char* end) {
 
 SettingsDialog::SettingsDialog(QWidget* parent, bool browsing, Resources resources)
     : QDialog(parent), browsing_(browsing), resources_(std::move(resources)) {
-    DialogTemplate::Load(*this, resources_.settingsTemplate);
+    dialog_template::Load(*this, resources_.settingsTemplate);
     ConnectNotifications();
 }
 
 template <class T, class StandIn>
 T& SettingsDialog::Control(int number) {
-    return DialogTemplate::Control<T, StandIn>(*this, number);
+    return dialog_template::Control<T, StandIn>(*this, number);
 }
 
 int SettingsDialog::exec() {
@@ -102,7 +102,7 @@ void SettingsDialog::ConnectNotifications() {
 
     connect(&Control<QAbstractButton, QPushButton>(kFolderButton), &QAbstractButton::clicked, this,
             &SettingsDialog::OnFolderButton);
-    QDialogButtonBox& buttons = DialogTemplate::Buttons(*this);
+    QDialogButtonBox& buttons = dialog_template::Buttons(*this);
     connect(&buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::OnOK);
     connect(&buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }

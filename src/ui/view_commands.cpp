@@ -4,15 +4,15 @@
 #include <QKeySequence>
 #include <QMetaObject>
 
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
+#include "document/update_flags.h"
 #include "platform/device_root.h"
 #include "platform/file_error.h"
 #include "platform/local_time.h"
 #include "platform/message_box_service.h"
-#include "platform/update_flags.h"
 #include "platform/update_notifier.h"
-#include "ui/c_online_imager_view.h"
 #include "ui/file_error_report.h"
+#include "ui/imager_view.h"
 #include "ui/settings_command.h"
 
 namespace {
@@ -34,18 +34,18 @@ constexpr KeyEquivalent kKeyEquivalents[] = {
 };
 
 bool IsSettingsFile(const std::filesystem::path& path) {
-    return path == DeviceRoot::Map(COnlineImagerDoc::kSettingsFile);
+    return path == device_root::Map(ImagerDocument::kSettingsFile);
 }
 
 }  // namespace
 
-ViewCommands::ViewCommands(COnlineImagerView& view) : view_(view), clock_(&LocalTime::Now) {}
+ViewCommands::ViewCommands(ImagerView& view) : view_(view), clock_(&local_time::Now) {}
 
 void ViewCommands::Connect() {
-    for (int b = 0; b < COnlineImagerView::kButtonCount; ++b) {
-        const auto which = static_cast<COnlineImagerView::Button>(b);
+    for (int b = 0; b < ImagerView::kButtonCount; ++b) {
+        const auto which = static_cast<ImagerView::Button>(b);
         QObject::connect(&view_.ButtonAt(which), &QAbstractButton::clicked, &view_,
-                         [this, id = COnlineImagerView::ControlId(which)] { OnCommand(id); });
+                         [this, id = ImagerView::ControlId(which)] { OnCommand(id); });
     }
     ConnectKeyEquivalents();
 }
@@ -65,6 +65,10 @@ void ViewCommands::ConnectKeyEquivalents() {
 }
 
 bool ViewCommands::OnCommand(int id) {
+    return RunButtonCommand(id) || RunKeyCommand(id);
+}
+
+bool ViewCommands::RunButtonCommand(int id) {
     switch (id) {
         case kHold:
             Hold();
@@ -90,6 +94,13 @@ bool ViewCommands::OnCommand(int id) {
         case kLive:
             Live();
             return true;
+        default:
+            return RunSpanOrHeldCommand(id);
+    }
+}
+
+bool ViewCommands::RunSpanOrHeldCommand(int id) {
+    switch (id) {
         case kSave:
             Save();
             return true;
@@ -102,20 +113,27 @@ bool ViewCommands::OnCommand(int id) {
         case kFitSpan:
             FitSpan();
             return true;
+        default:
+            return false;
+    }
+}
+
+bool ViewCommands::RunKeyCommand(int id) {
+    switch (id) {
         case kKeyUp:
-            Key(COnlineImagerView::kKeyUp);
+            Key(ImagerView::Key::kUp);
             return true;
         case kKeyDown:
-            Key(COnlineImagerView::kKeyDown);
+            Key(ImagerView::Key::kDown);
             return true;
         case kKeyLeft:
-            Key(COnlineImagerView::kKeyLeft);
+            Key(ImagerView::Key::kLeft);
             return true;
         case kKeyRight:
-            Key(COnlineImagerView::kKeyRight);
+            Key(ImagerView::Key::kRight);
             return true;
         case kKeyReturn:
-            Key(COnlineImagerView::kKeyReturn);
+            Key(ImagerView::Key::kReturn);
             return true;
         default:
             return false;
@@ -125,7 +143,7 @@ bool ViewCommands::OnCommand(int id) {
 // --- held pictures -----------------------------------------------------------------------
 
 void ViewCommands::Hold() {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     document.SetFreezeTime(clock_());
     try {
         document.Freeze(true);
@@ -142,7 +160,7 @@ void ViewCommands::Hold() {
 }
 
 void ViewCommands::Save() {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     view_.ShowLiveRow();
     document.SetCaptureTime(clock_());
     try {
@@ -169,7 +187,7 @@ void ViewCommands::Discard() {
 // --- browsing ----------------------------------------------------------------------------
 
 void ViewCommands::Browse() {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     if (document.CountSnapshots() == 0) {
         view_.GetServices().messages.ShowString(kNoSnapshotsMessage, message_box::kOk);
         return;
@@ -246,18 +264,17 @@ void ViewCommands::FitSpan() {
 }
 
 void ViewCommands::AutoSpan() {
-    COnlineImagerDoc& document = view_.GetDocument();
-    ImageButton& toggle = view_.ButtonAt(COnlineImagerView::kAutoSpan);
+    ImagerDocument& document = view_.GetDocument();
+    ImageButton& toggle = view_.ButtonAt(ImagerView::kAutoSpan);
     // The button has already flipped its state.
     const bool pressed = toggle.GetCheck() != 0;
     document.SetAutoSpanOn(pressed);
     toggle.SetIcon(view_.GetServices().icons,
                    pressed ? kAutoSpanPressedIcon : kAutoSpanReleasedIcon, kIconSize, kIconSize);
-    std::int16_t mode = view_.GetSelectionMode();
+    ImagerView::Selection mode = view_.GetSelectionMode();
     // The span follows the scene by itself again: the arrow keys go back to marker 1.
-    if (mode == COnlineImagerView::kSpan && document.IsAutoSpanOn() &&
-        document.IsAutoSpanAllowed()) {
-        mode = COnlineImagerView::kSpot1;
+    if (mode == ImagerView::kSpan && document.IsAutoSpanOn() && document.IsAutoSpanAllowed()) {
+        mode = ImagerView::kSpot1;
     }
     view_.SetSelectionMode(mode);
     Focus();
@@ -267,7 +284,7 @@ void ViewCommands::AutoSpan() {
 
 void ViewCommands::Exit() {
     if (view_.IsBrowsing()) {
-        COnlineImagerDoc& document = view_.GetDocument();
+        ImagerDocument& document = view_.GetDocument();
         try {
             document.OfferToSaveChanges();
             // The document writes the live settings, not the snapshot's, when it goes.
@@ -284,7 +301,7 @@ void ViewCommands::Exit() {
     Focus();
 }
 
-void ViewCommands::Key(int key) {
+void ViewCommands::Key(ViewKey key) {
     view_.HandleKey(key);
     Focus();
 }
@@ -292,7 +309,7 @@ void ViewCommands::Key(int key) {
 // --- helpers -----------------------------------------------------------------------------
 
 void ViewCommands::ReturnToLive(bool reload) {
-    COnlineImagerDoc& document = view_.GetDocument();
+    ImagerDocument& document = view_.GetDocument();
     try {
         document.ReturnToLive(reload);
     } catch (const FileError& error) {
@@ -303,7 +320,7 @@ void ViewCommands::ReturnToLive(bool reload) {
 }
 
 void ViewCommands::Report(const FileError& error) {
-    view_.GetServices().messages.ShowText(FileErrorReport::Text(error),
+    view_.GetServices().messages.ShowText(file_error_report::Text(error),
                                           message_box::kOk | message_box::kIconError);
 }
 

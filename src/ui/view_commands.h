@@ -4,8 +4,11 @@
 #include <functional>
 #include <utility>
 
-class COnlineImagerView;
+class ImagerView;
 class FileError;
+
+// The keys of the view: the four arrows and Return.
+enum class ViewKey { kLeft, kUp, kRight, kDown, kReturn };
 
 // The command handlers of the view: the picture workflow behind the twelve buttons
 // (hold, save, discard, browse, next, previous, delete, live, settings, fit span, auto
@@ -54,7 +57,7 @@ class ViewCommands {
     // Seconds since 1970, for the freeze and capture times.
     using Clock = std::function<std::int64_t()>;
 
-    explicit ViewCommands(COnlineImagerView& view);
+    explicit ViewCommands(ImagerView& view);
     ViewCommands(const ViewCommands&) = delete;
     ViewCommands& operator=(const ViewCommands&) = delete;
 
@@ -78,7 +81,10 @@ class ViewCommands {
     void AutoSpan();
     void Exit();
     // Handles a key as the view's key handling does (handheld key code).
-    void Key(int key);
+    void Key(ViewKey key);
+    bool RunButtonCommand(int id);
+    bool RunSpanOrHeldCommand(int id);
+    bool RunKeyCommand(int id);
 
     // Replaces the clock that gives the freeze and capture times.
     void SetClock(Clock clock) { clock_ = std::move(clock); }
@@ -89,6 +95,6 @@ class ViewCommands {
     void Report(const FileError& error);
     void Focus();
 
-    COnlineImagerView& view_;
+    ImagerView& view_;
     Clock clock_;
 };

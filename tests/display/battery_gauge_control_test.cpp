@@ -8,7 +8,6 @@
 #include <fstream>
 #include <string>
 
-#include "display/fake_string_resources.h"
 #include "display/widget_test_support.h"
 
 namespace fs = std::filesystem;
@@ -43,27 +42,27 @@ class BatteryGaugeControlTest : public ::testing::Test {
     }
 
     fs::path folder_;
-    FakeStringResources strings_ = FakeStringResources::Standard();
-    FakeIconResources icons_;
+    MapStrings strings_ = MapStrings::Standard();
+    FakeIcons icons_;
     BatteryGaugeControl control_;
 };
 
 TEST_F(BatteryGaugeControlTest, StartsUnknown) {
     EXPECT_EQ(control_.Reading(), (PowerReading{255, 255, 255}));
-    EXPECT_EQ(IconPixel(), FakeIconResources::ColourOf(150).rgb());
+    EXPECT_EQ(IconPixel(), FakeIcons::ColourOf(150).rgb());
 }
 
 TEST_F(BatteryGaugeControlTest, IconFollowsTheBatteryFlag) {
     Power(true, 100, "Charging", "Full");
     control_.Refresh();
     EXPECT_EQ(control_.Reading(), (PowerReading{1, 9, 100}));
-    EXPECT_EQ(IconPixel(), FakeIconResources::ColourOf(150).rgb());
+    EXPECT_EQ(IconPixel(), FakeIcons::ColourOf(150).rgb());
     Power(false, 57, "Discharging", "Normal");
     control_.Refresh();
-    EXPECT_EQ(IconPixel(), FakeIconResources::ColourOf(145).rgb());
+    EXPECT_EQ(IconPixel(), FakeIcons::ColourOf(145).rgb());
     Power(false, 8, "Discharging", "Critical");
     control_.Refresh();
-    EXPECT_EQ(IconPixel(), FakeIconResources::ColourOf(147).rgb());
+    EXPECT_EQ(IconPixel(), FakeIcons::ColourOf(147).rgb());
 }
 
 TEST_F(BatteryGaugeControlTest, WhiteFaceWithBorderAndText) {

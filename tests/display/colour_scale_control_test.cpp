@@ -13,7 +13,7 @@ class ColourScaleControlTest : public ::testing::Test {
   protected:
     ColourScaleControlTest() {
         control_.resize(40, 196);
-        control_.Initialise(&palettes_, 0, 2744, 3000, 1.0f, temperature_unit::kCelsius, 0);
+        control_.Initialise(&palettes_, StateWithSpan(2744, 3000));
     }
 
     QImage Paint() { return *control_.PaintOffscreen(); }
@@ -59,7 +59,7 @@ TEST_F(ColourScaleControlTest, LabelsUseTheOppositeEndsColours) {
 TEST_F(ColourScaleControlTest, PaletteChangeSwitchesToAnotherReadyBar) {
     Paint();
     for (const std::int16_t palette : {1, 2, 0, 7}) {
-        control_.SetPaletteNumber(palette);
+        ChangeState(control_, [&](DisplayState& s) { s.paletteNumber = palette; });
         const QImage image = Paint();
         const int shown = palette > 2 ? 2 : palette;
         EXPECT_EQ(image.pixel(2, 100), Colour(255 - static_cast<int>(98 * (256.0f / 192)), shown))

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "display/battery_readout.h"
+
 #include "display/colour_scale_layout.h"
-#include "display/fake_string_resources.h"
 #include "display/integer_format.h"
 #include "display/range_bar_layout.h"
 #include "display/temperature_formatter.h"
+#include "support/fake_services.h"
 
 namespace {
+
+using test_support::MapStrings;
 
 const std::string kDeg = "\xC2\xB0";
 
@@ -100,31 +103,31 @@ TEST(RangeBarLayout, TextsAndCursor) {
 }
 
 TEST(BatteryReadout, Texts) {
-    const FakeStringResources strings = FakeStringResources::Standard();
-    EXPECT_EQ(BatteryReadout::Text({1, 8, 100}, &strings), "100%");
-    EXPECT_EQ(BatteryReadout::Text({1, 1, 57}, &strings), "AC");
-    EXPECT_EQ(BatteryReadout::Text({0, 1, 57}, &strings), "57%");
-    EXPECT_EQ(BatteryReadout::Text({0, 1, 0}, &strings), "0%");
-    EXPECT_EQ(BatteryReadout::Text({0, 255, 255}, &strings), "--%");
-    EXPECT_EQ(BatteryReadout::Text({255, 128, 255}, &strings), "--%");
-    EXPECT_EQ(BatteryReadout::Text({1, 1, 57}, nullptr), "");
+    const MapStrings strings = MapStrings::Standard();
+    EXPECT_EQ(battery_readout::Text({1, 8, 100}, &strings), "100%");
+    EXPECT_EQ(battery_readout::Text({1, 1, 57}, &strings), "AC");
+    EXPECT_EQ(battery_readout::Text({0, 1, 57}, &strings), "57%");
+    EXPECT_EQ(battery_readout::Text({0, 1, 0}, &strings), "0%");
+    EXPECT_EQ(battery_readout::Text({0, 255, 255}, &strings), "--%");
+    EXPECT_EQ(battery_readout::Text({255, 128, 255}, &strings), "--%");
+    EXPECT_EQ(battery_readout::Text({1, 1, 57}, nullptr), "");
 }
 
 TEST(BatteryReadout, IconsByFlag) {
-    EXPECT_EQ(BatteryReadout::IconId(1), 145);
-    EXPECT_EQ(BatteryReadout::IconId(2), 146);
-    EXPECT_EQ(BatteryReadout::IconId(4), 147);
-    EXPECT_EQ(BatteryReadout::IconId(8), 148);
-    EXPECT_EQ(BatteryReadout::IconId(128), 149);
-    EXPECT_EQ(BatteryReadout::IconId(9), 150);
-    EXPECT_EQ(BatteryReadout::IconId(255), 150);
-    EXPECT_EQ(BatteryReadout::IconId(0), 150);
+    EXPECT_EQ(battery_readout::IconId(1), 145);
+    EXPECT_EQ(battery_readout::IconId(2), 146);
+    EXPECT_EQ(battery_readout::IconId(4), 147);
+    EXPECT_EQ(battery_readout::IconId(8), 148);
+    EXPECT_EQ(battery_readout::IconId(128), 149);
+    EXPECT_EQ(battery_readout::IconId(9), 150);
+    EXPECT_EQ(battery_readout::IconId(255), 150);
+    EXPECT_EQ(battery_readout::IconId(0), 150);
 }
 
 TEST(BatteryReadout, Placement) {
     const ScreenRect client{0, 0, 40, 35};
-    EXPECT_EQ(BatteryReadout::TextPlacementIn(client).rect, (ScreenRect{3, 2, 38, 33}));
-    EXPECT_EQ(BatteryReadout::IconOrigin(client), (ScreenPoint{12, 16}));
+    EXPECT_EQ(battery_readout::TextPlacementIn(client).rect, (ScreenRect{3, 2, 38, 33}));
+    EXPECT_EQ(battery_readout::IconOrigin(client), (ScreenPoint{12, 16}));
 }
 
 TEST(FormatIntegers, TakesOnlyIntegerConversions) {

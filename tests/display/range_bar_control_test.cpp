@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <QImage>
 
-#include "display/fake_string_resources.h"
 #include "display/widget_test_support.h"
 
 namespace {
@@ -20,12 +19,12 @@ class RangeBarControlTest : public ::testing::Test {
     RangeBarControlTest() {
         control_.resize(196, 35);
         control_.SetStringResources(&strings_);
-        control_.Initialise(2530, 3730, 2530, 3730, 1.0f, temperature_unit::kCelsius, 0, 0);
+        control_.Initialise(2530, 3730, StateWithSpan(2530, 3730));
     }
 
     QImage Paint() { return *control_.PaintOffscreen(); }
 
-    FakeStringResources strings_ = FakeStringResources::Standard();
+    MapStrings strings_ = MapStrings::Standard();
     RangeBarControl control_;
 };
 
@@ -47,7 +46,10 @@ TEST_F(RangeBarControlTest, SpanEqualToTheHeadRangeCoversTheGroove) {
 }
 
 TEST_F(RangeBarControlTest, NarrowSpanShowsTheGrooveBesideIt) {
-    control_.SetDisplayRange(3130, 3430);  // 40 to 70 °C of -20 to 100 °C
+    ChangeState(control_, [](DisplayState& s) {
+        s.spanLow = 3130;
+        s.spanHigh = 3430;
+    });  // 40 to 70 °C of -20 to 100 °C
     const QImage image = Paint();
     const int left = static_cast<int>(600 * (188 / 1200.0f) + 4);
     EXPECT_EQ(image.pixel(left + 5, 24), kLightGrey);
@@ -70,7 +72,7 @@ TEST_F(RangeBarControlTest, HeadRangeWithoutWidthDrawsNoBox) {
 
 TEST_F(RangeBarControlTest, CursorFrameBlinksOnlyInSpanMode) {
     EXPECT_NE(Paint().pixel(2, 2), kRed);
-    control_.SetSelectionMode(2);
+    ChangeState(control_, [](DisplayState& s) { s.selection = DisplayState::kSpan; });
     QImage image = Paint();
     EXPECT_EQ(image.pixel(2, 2), kRed);
     EXPECT_EQ(image.pixel(193, 32), kDarkRed);
@@ -84,8 +86,10 @@ TEST_F(RangeBarControlTest, CursorFrameBlinksOnlyInSpanMode) {
 
 TEST_F(RangeBarControlTest, TextsFollowTheCorrection) {
     const QImage plain = Paint();
-    control_.SetEmissivity(0.5f);
-    control_.SetBackgroundTemperature(200);
+    ChangeState(control_, [](DisplayState& s) {
+        s.emissivity = 0.5f;
+        s.background = 200;
+    });
     const QImage corrected = Paint();
     // The limits at both ends and the span width in the middle all change.
     EXPECT_NE(plain.copy(4, 2, 50, 13), corrected.copy(4, 2, 50, 13));

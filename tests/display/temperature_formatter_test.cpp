@@ -1,12 +1,14 @@
 #include "display/temperature_formatter.h"
 
+#include "support/fake_services.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "display/fake_string_resources.h"
-
 namespace {
+
+using test_support::MapStrings;
 
 using namespace temperature_unit;
 
@@ -22,7 +24,7 @@ class TemperatureFormatterTest : public ::testing::Test {
         return formatter_.FormatTemperature(raw, unit, 0, 1.0f, true);
     }
 
-    FakeStringResources strings_ = FakeStringResources::Standard();
+    MapStrings strings_ = MapStrings::Standard();
     TemperatureFormatter formatter_{&strings_};
 };
 
@@ -105,7 +107,7 @@ TEST_F(TemperatureFormatterTest, NonFiniteValuesNeverPrintAsNumbers) {
 TEST(TemperatureFormatterWithoutTexts, UnitTextsAreEmpty) {
     const TemperatureFormatter formatter;
     EXPECT_EQ(formatter.FormatTemperature(2730, kCelsius, 0, 1.0f, false), "0.0");
-    FakeStringResources partial({{153, "K"}});
+    MapStrings partial({{153, "K"}});
     const TemperatureFormatter withKelvinOnly(&partial);
     EXPECT_EQ(withKelvinOnly.FormatTemperature(2730, kCelsius, 0, 1.0f, false), "0.0");
     EXPECT_EQ(withKelvinOnly.FormatTemperature(2730, kKelvin, 0, 1.0f, false), "273.0K");

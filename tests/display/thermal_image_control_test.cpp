@@ -4,7 +4,6 @@
 #include <QImage>
 
 #include "display/colour_index_scale.h"
-#include "display/fake_string_resources.h"
 #include "display/qt/gdi_painter.h"
 #include "display/widget_test_support.h"
 #include "palette/palette_set.h"
@@ -28,11 +27,17 @@ ThermalFrame Ramp() {
 
 class ThermalImageControlTest : public ::testing::Test {
   protected:
+    // Span 2750..3005, no marker selected.
+    static DisplayState Start() {
+        DisplayState state = StateWithSpan(2750, 3005);
+        state.selection = DisplayState::kSpan;
+        return state;
+    }
+
     ThermalImageControlTest() {
         control_.resize(196, 196);
         control_.SetStringResources(&strings_);
-        control_.Initialise(&palettes_, 0, Ramp(), 2750, 3005, 135, 136, 1.0f,
-                            temperature_unit::kCelsius, 2, false, true, 0);
+        control_.Initialise(&palettes_, Start(), Ramp(), false);
     }
 
     QImage Paint() { return *control_.PaintOffscreen(); }
@@ -46,7 +51,7 @@ class ThermalImageControlTest : public ::testing::Test {
                       palette);
     }
 
-    FakeStringResources strings_ = FakeStringResources::Standard();
+    MapStrings strings_ = MapStrings::Standard();
     PaletteSet palettes_;
     ThermalImageControl control_;
 };
@@ -84,7 +89,7 @@ TEST_F(ThermalImageControlTest, ReticleIsAHollowRedCircleInTheCentreCell) {
 
 TEST_F(ThermalImageControlTest, MarkerBoxesAreGreenOutsidePaletteTwo) {
     for (const std::int16_t palette : {0, 1}) {
-        control_.SetPaletteNumber(palette);
+        ChangeState(control_, [&](DisplayState& s) { s.paletteNumber = palette; });
         const QImage image = Paint();
         EXPECT_EQ(image.pixel(87, 103), kGreen);  // marker 1, cell (7, 8), left edge
         EXPECT_EQ(image.pixel(108, 99), kGreen);  // marker 2, cell (8, 8), top right
@@ -96,7 +101,7 @@ TEST_F(ThermalImageControlTest, MarkerBoxesOverPaletteTwoContrastWithTheColourBe
     ThermalFrame frame = ThermalFrame::Filled(2750);  // index 0: black
     frame[16 * (15 - 8) + 8] = 3005;                  // under marker 2: the hot end
     control_.SetFrame(frame);
-    control_.SetPaletteNumber(2);
+    ChangeState(control_, [](DisplayState& s) { s.paletteNumber = 2; });
     const QImage image = Paint();
     EXPECT_EQ(image.pixel(87, 103), kWhite);
     EXPECT_EQ(image.pixel(99, 103), kBlack);
@@ -108,14 +113,14 @@ TEST_F(ThermalImageControlTest, CursorFrameOnlyWhenVisibleAndInAMarkerMode) {
         return image.pixel(x, y) == kRed && image.pixel(x + 11, y + 11) == kDarkRed;
     };
     EXPECT_FALSE(cursorAt(86, 98));  // mode 2: the range bar holds the selection
-    control_.SetSelectionMode(0);
+    ChangeState(control_, [](DisplayState& s) { s.selection = DisplayState::kSpot1; });
     EXPECT_TRUE(cursorAt(86, 98));
     control_.ToggleCursor();
     EXPECT_FALSE(cursorAt(86, 98));
     control_.ToggleCursor();
-    control_.SetSelectionMode(1);
+    ChangeState(control_, [](DisplayState& s) { s.selection = DisplayState::kSpot2; });
     EXPECT_TRUE(cursorAt(98, 98));
-    control_.SetSecondMarkerShown(false);
+    ChangeState(control_, [](DisplayState& s) { s.secondSpotShown = false; });
     EXPECT_FALSE(cursorAt(98, 98));
 }
 
@@ -139,7 +144,7 @@ TEST_F(ThermalImageControlTest, EdgeMaskCoversTheOuterRing) {
     EXPECT_NE(image.pixel(20, 30), kBlack);
     EXPECT_NE(image.pixel(30, 20), kBlack);
     // A marker in the masked ring is still drawn over the black.
-    control_.SetMarkerPosition(0, 0);
+    ChangeState(control_, [](DisplayState& s) { s.spots[0] = 0; });
     image = Paint();
     EXPECT_EQ(image.pixel(3, 7), kGreen);
 }
@@ -197,7 +202,7 @@ TEST_F(ThermalImageControlTest, ReadoutsAppearWhereTheLayoutPutsThem) {
     EXPECT_TRUE(AnyPixel(image, QRect(4, 16, 30, 12), kWhite));
     EXPECT_TRUE(AnyPixel(image, QRect(4, 30, 30, 12), kWhite));
     // Without a second marker there is no difference readout.
-    control_.SetSecondMarkerShown(false);
+    ChangeState(control_, [](DisplayState& s) { s.secondSpotShown = false; });
     image = Paint();
     EXPECT_FALSE(AnyPixel(image, QRect(120, 176, 72, 17), kWhite));
 }
@@ -205,8 +210,7 @@ TEST_F(ThermalImageControlTest, ReadoutsAppearWhereTheLayoutPutsThem) {
 TEST_F(ThermalImageControlTest, SetFrameStoresItReversedForThePicture) {
     ThermalFrame frame = ThermalFrame::Filled(2750);
     frame[0] = 3005;  // received index 0: screen block column 15, row 0
-    control_.Initialise(&palettes_, 0, frame, 2750, 3005, 135, 136, 1.0f,
-                        temperature_unit::kCelsius, 2, false, true, 0);
+    control_.Initialise(&palettes_, Start(), frame, false);
     const QRgb hot = ColourOfValue(3005, 0);
     QImage image = Paint();
     EXPECT_EQ(image.pixel(2 + 12 * 15 + 6, 2 + 6), hot);

@@ -9,7 +9,28 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "platform/qt/icon_resources.h"
+#include "display/display_state.h"
+#include "support/fake_icons.h"
+#include "support/fake_services.h"
+
+using test_support::FakeIcons;
+using test_support::MapStrings;
+
+// A display state with the given span, the rest as it starts.
+inline DisplayState StateWithSpan(std::int16_t low, std::int16_t high) {
+    DisplayState state;
+    state.spanLow = low;
+    state.spanHigh = high;
+    return state;
+}
+
+// Hands `control` its own display state with one change made by `edit`.
+template <class Control, class Edit>
+void ChangeState(Control& control, Edit edit) {
+    DisplayState state = control.State();
+    edit(state);
+    control.SetState(state);
+}
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
@@ -45,15 +66,3 @@ inline QImage Rendered(QWidget& widget) {
     widget.render(&image);
     return image;
 }
-
-// Icons of one flat colour each, told apart by their red and blue components.
-class FakeIconResources : public IconResources {
-  public:
-    static QColor ColourOf(int id) { return QColor(id % 256, 40, 255 - id % 256); }
-
-    QIcon Icon(int id) const override {
-        QPixmap pixmap(16, 16);
-        pixmap.fill(ColourOf(id));
-        return QIcon(pixmap);
-    }
-};

@@ -4,7 +4,7 @@
 #include "document/archive_reader.h"
 #include "document/archive_writer.h"
 #include "document/text_codec.h"
-#include "document_test_support.h"
+#include "support/document_test_support.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ TEST(ArchiveTest, TextRoundTripsThroughUtf16) {
         "Kessel 3 \xC2\xB0"
         "C \xE2\x82\xAC \xF0\x9F\x94\xA5";  // ° € 🔥
     ArchiveWriter writer;
-    writer.WriteText(TextCodec::Utf8ToUtf16(text));
+    writer.WriteText(text_codec::Utf8ToUtf16(text));
     // 16 code units: the flame is a surrogate pair.
     EXPECT_EQ(writer.Bytes().size(), 4u + 2 * 16);
     EXPECT_EQ(ReadText(writer.Bytes()), text);
@@ -102,10 +102,10 @@ TEST(ArchiveTest, UnpairedSurrogateBecomesAReplacementCharacter) {
 }
 
 TEST(ArchiveTest, MalformedUtf8IsReplacedWhenWritten) {
-    EXPECT_EQ(TextCodec::Utf8ToUtf16("a\xFF"
-                                     "b\xC3"),
+    EXPECT_EQ(text_codec::Utf8ToUtf16("a\xFF"
+                                      "b\xC3"),
               (std::u16string{u'a', 0xFFFD, u'b', 0xFFFD}));
-    EXPECT_EQ(TextCodec::Utf8ToUtf16("\xC0\x80"), (std::u16string{0xFFFD, 0xFFFD}));  // overlong
+    EXPECT_EQ(text_codec::Utf8ToUtf16("\xC0\x80"), (std::u16string{0xFFFD, 0xFFFD}));  // overlong
 }
 
 TEST(ArchiveTest, TextLongerThanTheDataLeftFailsWithoutReadingIt) {
@@ -131,7 +131,7 @@ TEST(ArchiveTest, TextLongerThanTheDataLeftFailsWithoutReadingIt) {
 
 TEST(ArchiveTest, HeadDescriptionBytesKeepTheirCodes) {
     const std::string description("Range\0\xE9", 7);
-    EXPECT_EQ(TextCodec::BytesToUtf16(description),
+    EXPECT_EQ(text_codec::BytesToUtf16(description),
               (std::u16string{u'R', u'a', u'n', u'g', u'e', 0, 0xE9}));
 }
 

@@ -9,7 +9,7 @@
 #include "document/archive_reader.h"
 #include "document/archive_writer.h"
 #include "document/document_record.h"
-#include "document_test_support.h"
+#include "support/document_test_support.h"
 
 namespace {
 
@@ -17,20 +17,12 @@ using document_test::Bytes;
 using ByteVector = std::vector<std::uint8_t>;
 
 ByteVector Store(const DocumentRecord& record) {
-    ArchiveWriter writer;
-    DocumentArchive::Store(record, writer);
-    return writer.Bytes();
+    return document_archive::Encode(record);
 }
 
 // Loads `bytes` over `record`; false when the data ended early.
 bool Load(const ByteVector& bytes, DocumentRecord& record) {
-    ArchiveReader reader(bytes);
-    try {
-        DocumentArchive::Load(reader, record);
-        return true;
-    } catch (const ArchiveException&) {
-        return false;
-    }
+    return document_archive::Decode(bytes, record);
 }
 
 // The 3.0 group of a default record up to (not including) the spot count.

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "document_test_support.h"
+#include "support/document_test_support.h"
 
 namespace {
 

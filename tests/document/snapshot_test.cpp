@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "document/online_imager_doc.h"
-#include "document_fixture.h"
+#include "document/imager_document.h"
+#include "document/update_flags.h"
 #include "platform/file_error.h"
-#include "platform/update_flags.h"
+#include "support/document_fixture.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ class SnapshotTest : public DocumentFixture {
 };
 
 TEST_F(SnapshotTest, EmptyFolderNumbersFromZero) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     EXPECT_EQ(doc.CountSnapshots(), 0);
     EXPECT_FALSE(doc.AnySnapshot());
     doc.Freeze(true);
@@ -69,7 +69,7 @@ TEST_F(SnapshotTest, EmptyFolderNumbersFromZero) {
 
 TEST_F(SnapshotTest, NewSnapshotTakesTheNumberAfterTheHighest) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.Freeze(true);
     doc.SetCaptureTime(kThirdNovember2006At0905);
     doc.SaveNewSnapshot();
@@ -78,7 +78,7 @@ TEST_F(SnapshotTest, NewSnapshotTakesTheNumberAfterTheHighest) {
 
 TEST_F(SnapshotTest, StoredSnapshotIsNamedAfterItsLocalCaptureTime) {
     WriteSnapshot("Snapshot 6 1-1-2006 10-00.snp", WithPalette(0, 1000));
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.Freeze(true);
     doc.SetPaletteNumber(2);
     doc.SetCaptureTime(kThirdNovember2006At0905);
@@ -90,73 +90,73 @@ TEST_F(SnapshotTest, StoredSnapshotIsNamedAfterItsLocalCaptureTime) {
     EXPECT_EQ(stored.captureTime, kThirdNovember2006At0905);
     // Back to live with the settings saved at the freeze.
     EXPECT_TRUE(doc.IsLive());
-    EXPECT_EQ(doc.GetPaletteNumber(), 1);
+    EXPECT_EQ(doc.PaletteNumber(), 1);
 }
 
 TEST_F(SnapshotTest, BrowsingWalksByNumberAndWrapsBothWays) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     EXPECT_TRUE(fs::exists(SettingsPath()));  // live settings saved first
     EXPECT_FALSE(doc.IsLive());
-    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
-    EXPECT_EQ(doc.GetPaletteNumber(), 0);
-    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(3000));
+    EXPECT_EQ(doc.SnapshotIndex(), 0);
+    EXPECT_EQ(doc.PaletteNumber(), 0);
+    EXPECT_EQ(doc.DisplayFrame(), ThermalFrame::Filled(3000));
     const std::vector<std::int16_t> forward = [&] {
         std::vector<std::int16_t> palettes;
         for (int i = 0; i < 3; ++i) {
             doc.NextSnapshot();
-            palettes.push_back(doc.GetPaletteNumber());
+            palettes.push_back(doc.PaletteNumber());
         }
         return palettes;
     }();
     EXPECT_EQ(forward, (std::vector<std::int16_t>{1, 2, 0}));
-    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
+    EXPECT_EQ(doc.SnapshotIndex(), 0);
     doc.PreviousSnapshot(false);
-    EXPECT_EQ(doc.GetSnapshotIndex(), 2);
-    EXPECT_EQ(doc.GetPaletteNumber(), 2);
+    EXPECT_EQ(doc.SnapshotIndex(), 2);
+    EXPECT_EQ(doc.PaletteNumber(), 2);
     doc.PreviousSnapshot(false);
-    EXPECT_EQ(doc.GetSnapshotIndex(), 1);
-    EXPECT_EQ(doc.GetCaptureTime(), 2000);
-    EXPECT_TRUE(messages_.strings.empty());  // nothing was modified
+    EXPECT_EQ(doc.SnapshotIndex(), 1);
+    EXPECT_EQ(doc.CaptureTime(), 2000);
+    EXPECT_TRUE(messages_.Strings().empty());  // nothing was modified
 }
 
 TEST_F(SnapshotTest, LoadedSnapshotGetsItsTitleAndAnnouncesEverything) {
     WriteSnapshot("Snapshot 0 3-11-2006 09-05.snp", WithPalette(2, kThirdNovember2006At0905));
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     notifier_.Take();
     doc.BeginBrowsing();
-    EXPECT_EQ(doc.GetSnapshotTitle(), "11/03/06 - 09:05:00");
+    EXPECT_EQ(doc.SnapshotTitle(), "11/03/06 - 09:05:00");
     EXPECT_TRUE(notifier_.Contains(update_flag::kAll));
-    EXPECT_EQ(doc.GetRangeLow(), 0);  // the recorded range while a snapshot is shown
+    EXPECT_EQ(doc.RangeLow(), 0);  // the recorded range while a snapshot is shown
 }
 
 TEST_F(SnapshotTest, DeletingTheOnlySnapshotReturnsToTheLiveSettings) {
     WriteSnapshot("Snapshot 0 1-1-2006 10-00.snp", WithPalette(2, 1000));
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.SetPaletteNumber(0);
     doc.ShiftSpanUp();
     doc.BeginBrowsing();
-    EXPECT_EQ(doc.GetPaletteNumber(), 2);
+    EXPECT_EQ(doc.PaletteNumber(), 2);
     doc.DeleteSnapshot();
     EXPECT_TRUE(Names().empty());
     EXPECT_TRUE(doc.IsLive());
-    EXPECT_EQ(doc.GetSnapshotIndex(), -1);
-    EXPECT_EQ(doc.GetPaletteNumber(), 0);
-    EXPECT_EQ(doc.GetSpanLow(), 2940);
+    EXPECT_EQ(doc.SnapshotIndex(), -1);
+    EXPECT_EQ(doc.PaletteNumber(), 0);
+    EXPECT_EQ(doc.SpanLow(), 2940);
 }
 
 TEST_F(SnapshotTest, DeletingMovesToThePrecedingSnapshot) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     doc.NextSnapshot();
     doc.DeleteSnapshot();  // number 3
-    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
-    EXPECT_EQ(doc.GetPaletteNumber(), 0);
+    EXPECT_EQ(doc.SnapshotIndex(), 0);
+    EXPECT_EQ(doc.PaletteNumber(), 0);
     doc.DeleteSnapshot();  // number 0; wraps to the last
-    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
-    EXPECT_EQ(doc.GetPaletteNumber(), 2);
+    EXPECT_EQ(doc.SnapshotIndex(), 0);
+    EXPECT_EQ(doc.PaletteNumber(), 2);
     EXPECT_EQ(Names(), std::vector<std::string>{"Snapshot 7 1-1-2006 10-02.snp"});
     EXPECT_FALSE(doc.IsLive());
 }
@@ -164,58 +164,58 @@ TEST_F(SnapshotTest, DeletingMovesToThePrecedingSnapshot) {
 TEST_F(SnapshotTest, ChangedSnapshotAsksBeforeMovingOnAndNoKeepsTheFile) {
     WriteThreeSnapshots();
     const auto before = document_test::ReadFile(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp"));
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     doc.SetPaletteNumber(2);
     messages_.Answer(message_box::kIdNo);
     doc.NextSnapshot();
-    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    EXPECT_EQ(messages_.Strings(), SaveQuestions(1));
     EXPECT_EQ(document_test::ReadFile(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp")), before);
-    EXPECT_EQ(doc.GetSnapshotIndex(), 1);
+    EXPECT_EQ(doc.SnapshotIndex(), 1);
     EXPECT_FALSE(doc.IsSnapshotModified());
 }
 
 TEST_F(SnapshotTest, YesSavesTheChangesBackUnderTheSameName) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     doc.NextSnapshot();
     doc.SetSnapshotNote("Lager");
     messages_.Answer(message_box::kIdYes);
     doc.PreviousSnapshot(false);
-    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    EXPECT_EQ(messages_.Strings(), SaveQuestions(1));
     const DocumentRecord saved = ReadSnapshot("Snapshot 3 1-1-2006 10-01.snp");
     EXPECT_EQ(saved.snapshotNote, "Lager");
     EXPECT_EQ(saved.paletteNumber, 1);
     EXPECT_EQ(saved.captureTime, 2000);
     EXPECT_EQ(Names().size(), 3u);
-    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
+    EXPECT_EQ(doc.SnapshotIndex(), 0);
 }
 
 TEST_F(SnapshotTest, QuietPreviousAndUnchangedSnapshotsAskNothing) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     doc.SetPaletteNumber(1);
     doc.PreviousSnapshot(true);
     doc.OfferToSaveChanges();  // freshly loaded: not modified
-    EXPECT_TRUE(messages_.strings.empty());
+    EXPECT_TRUE(messages_.Strings().empty());
     doc.SetPaletteNumber(0);
     messages_.Answer(message_box::kIdYes);
     doc.OfferToSaveChanges();
-    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    EXPECT_EQ(messages_.Strings(), SaveQuestions(1));
     EXPECT_EQ(ReadSnapshot("Snapshot 7 1-1-2006 10-02.snp").paletteNumber, 0);
 }
 
 TEST_F(SnapshotTest, NoOfferWithoutSnapshotFiles) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.SetPaletteNumber(2);
     doc.OfferToSaveChanges();
-    EXPECT_TRUE(messages_.strings.empty());
+    EXPECT_TRUE(messages_.Strings().empty());
 }
 
 TEST_F(SnapshotTest, UnwritableFolderRaisesTheFileErrorAndStaysFrozen) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     fs::remove_all(Folder());
     document_test::WriteFile(Folder(), std::vector<std::uint8_t>{1});  // a file, not a folder
     doc.Freeze(true);
@@ -225,7 +225,7 @@ TEST_F(SnapshotTest, UnwritableFolderRaisesTheFileErrorAndStaysFrozen) {
 
 TEST_F(SnapshotTest, FailedSaveBackLeavesTheOldEntry) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     fs::remove(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp"));
     fs::create_directories(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp") / "inside");
@@ -233,8 +233,8 @@ TEST_F(SnapshotTest, FailedSaveBackLeavesTheOldEntry) {
     messages_.Answer(message_box::kIdYes);
     EXPECT_THROW(doc.NextSnapshot(), FileError);
     EXPECT_TRUE(fs::is_directory(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp") / "inside"));
-    EXPECT_EQ(Names().size(), 3u);         // no temporary file left
-    EXPECT_EQ(doc.GetSnapshotIndex(), 0);  // nothing further ran
+    EXPECT_EQ(Names().size(), 3u);      // no temporary file left
+    EXPECT_EQ(doc.SnapshotIndex(), 0);  // nothing further ran
 }
 
 TEST_F(SnapshotTest, CutOffSnapshotShowsTheEmptyPicture) {
@@ -243,27 +243,27 @@ TEST_F(SnapshotTest, CutOffSnapshotShowsTheEmptyPicture) {
     bytes.resize(200);
     document_test::WriteFile(SnapshotFile("Snapshot 0 a.snp"), bytes);
     document_test::WriteFile(SnapshotFile("Snapshot 1 b.snp"), {});
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.SetCaptureTime(kThirdNovember2006At0905);
     doc.BeginBrowsing();
-    EXPECT_EQ(doc.GetPaletteNumber(), 0);
-    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
-    EXPECT_EQ(doc.GetSnapshotTitle(), "11/03/06 - 09:05:00");
+    EXPECT_EQ(doc.PaletteNumber(), 0);
+    EXPECT_EQ(doc.DisplayFrame(), ThermalFrame::Filled(2730));
+    EXPECT_EQ(doc.SnapshotTitle(), "11/03/06 - 09:05:00");
     doc.NextSnapshot();  // an empty file fails at the version
-    EXPECT_EQ(doc.GetSnapshotIndex(), 1);
-    EXPECT_EQ(doc.GetDisplayFrame(), ThermalFrame::Filled(2730));
+    EXPECT_EQ(doc.SnapshotIndex(), 1);
+    EXPECT_EQ(doc.DisplayFrame(), ThermalFrame::Filled(2730));
 }
 
 TEST_F(SnapshotTest, UnreachableSnapshotNeverHangsAWalk) {
     document_test::WriteFile(SnapshotFile("Snapshot x.snp"), Archive(WithPalette(2, 1)));
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     EXPECT_EQ(doc.CountSnapshots(), 1);
     doc.BeginBrowsing();
-    EXPECT_EQ(doc.GetPaletteNumber(), 1);  // nothing could be loaded
+    EXPECT_EQ(doc.PaletteNumber(), 1);  // nothing could be loaded
     doc.NextSnapshot();
     doc.PreviousSnapshot(false);
     doc.DeleteSnapshot();
-    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
+    EXPECT_EQ(doc.SnapshotIndex(), 0);
     EXPECT_TRUE(fs::exists(SnapshotFile("Snapshot x.snp")));
     doc.ReturnToLive(true);
     doc.Freeze(true);
@@ -274,15 +274,15 @@ TEST_F(SnapshotTest, UnreachableSnapshotNeverHangsAWalk) {
 
 TEST_F(SnapshotTest, FilesRemovedWhileBrowsingStillLeadSomewhere) {
     WriteThreeSnapshots();
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.BeginBrowsing();
     doc.PreviousSnapshot(false);
-    EXPECT_EQ(doc.GetSnapshotIndex(), 2);
+    EXPECT_EQ(doc.SnapshotIndex(), 2);
     fs::remove(SnapshotFile("Snapshot 0 1-1-2006 10-00.snp"));
     fs::remove(SnapshotFile("Snapshot 3 1-1-2006 10-01.snp"));
     doc.NextSnapshot();
-    EXPECT_EQ(doc.GetSnapshotIndex(), 0);
-    EXPECT_EQ(doc.GetPaletteNumber(), 2);
+    EXPECT_EQ(doc.SnapshotIndex(), 0);
+    EXPECT_EQ(doc.PaletteNumber(), 2);
     fs::remove(SnapshotFile("Snapshot 7 1-1-2006 10-02.snp"));
     doc.PreviousSnapshot(false);
     doc.NextSnapshot();
@@ -290,29 +290,29 @@ TEST_F(SnapshotTest, FilesRemovedWhileBrowsingStillLeadSomewhere) {
 }
 
 TEST_F(SnapshotTest, FolderWithoutTrailingSeparatorStillHoldsTheFiles) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.SetSnapshotFolder("\\My Documents\\Snapshots");
     doc.Freeze(true);
     doc.SetCaptureTime(kThirdNovember2006At0905);
     doc.SaveNewSnapshot();
     EXPECT_EQ(Names(), std::vector<std::string>{"Snapshot 0 3-11-2006 09-05.snp"});
-    EXPECT_EQ(doc.GetSnapshotFolder(), "\\My Documents\\Snapshots");
+    EXPECT_EQ(doc.SnapshotFolder(), "\\My Documents\\Snapshots");
     EXPECT_EQ(doc.CountSnapshots(), 1);
 }
 
 TEST_F(SnapshotTest, SnapshotOpenedByNameIsReadIntoTheDocument) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     WriteSnapshot("Snapshot 4 a.snp", WithPalette(0, 42));
     doc.OpenArchiveFile(SnapshotFile("Snapshot 4 a.snp"));
-    EXPECT_EQ(doc.GetPaletteNumber(), 0);
-    EXPECT_EQ(doc.GetCaptureTime(), 42);
+    EXPECT_EQ(doc.PaletteNumber(), 0);
+    EXPECT_EQ(doc.CaptureTime(), 42);
     EXPECT_THROW(doc.OpenArchiveFile(SnapshotFile("missing.snp")), FileError);
 }
 
 // The picture workflow on the document alone: hold and store three pictures, browse
 // them, step both ways, change one and save it back, delete them all.
 TEST_F(SnapshotTest, WholePictureWorkflow) {
-    COnlineImagerDoc& doc = Open();
+    ImagerDocument& doc = Open();
     doc.SetPaletteNumber(1);
     doc.WidenSpan();  // live settings: palette 1, span 2920..3140
     const std::vector<std::string> expectedNames{"Snapshot 0 3-11-2006 09-05.snp",
@@ -325,7 +325,7 @@ TEST_F(SnapshotTest, WholePictureWorkflow) {
         doc.SetCaptureTime(kThirdNovember2006At0905 + 3600 * k);
         doc.SaveNewSnapshot();
         EXPECT_TRUE(doc.IsLive());
-        EXPECT_EQ(doc.GetPaletteNumber(), 1);  // back to the live settings
+        EXPECT_EQ(doc.PaletteNumber(), 1);  // back to the live settings
     }
     ASSERT_EQ(Names(), expectedNames);
     for (int k = 0; k < 3; ++k) {
@@ -337,12 +337,12 @@ TEST_F(SnapshotTest, WholePictureWorkflow) {
     }
 
     doc.BeginBrowsing();
-    EXPECT_EQ(doc.GetSnapshotTitle(), "11/03/06 - 09:05:00");
+    EXPECT_EQ(doc.SnapshotTitle(), "11/03/06 - 09:05:00");
     doc.NextSnapshot();
     doc.NextSnapshot();
-    EXPECT_EQ(doc.GetSnapshotTitle(), "11/03/06 - 11:05:00");
+    EXPECT_EQ(doc.SnapshotTitle(), "11/03/06 - 11:05:00");
     doc.PreviousSnapshot(false);
-    EXPECT_EQ(doc.GetSnapshotIndex(), 1);
+    EXPECT_EQ(doc.SnapshotIndex(), 1);
     doc.NarrowSpan();
     doc.SetSnapshotNote("Welle");
     messages_.Answer(message_box::kIdYes);
@@ -353,24 +353,24 @@ TEST_F(SnapshotTest, WholePictureWorkflow) {
     EXPECT_EQ(changed.paletteNumber, 1);
     EXPECT_EQ(ReadSnapshot(expectedNames[0]).snapshotNote, "");
     EXPECT_EQ(ReadSnapshot(expectedNames[2]).snapshotNote, "");
-    EXPECT_EQ(doc.GetSnapshotIndex(), 2);
+    EXPECT_EQ(doc.SnapshotIndex(), 2);
 
     doc.DeleteSnapshot();
     EXPECT_EQ(Names(), (std::vector<std::string>{expectedNames[0], expectedNames[1]}));
-    EXPECT_EQ(doc.GetSnapshotIndex(), 1);
-    EXPECT_EQ(doc.GetSnapshotNote(), "Welle");
+    EXPECT_EQ(doc.SnapshotIndex(), 1);
+    EXPECT_EQ(doc.SnapshotNote(), "Welle");
     doc.DeleteSnapshot();
     EXPECT_EQ(Names(), std::vector<std::string>{expectedNames[0]});
     doc.DeleteSnapshot();
     EXPECT_TRUE(Names().empty());
 
     EXPECT_TRUE(doc.IsLive());
-    EXPECT_EQ(doc.GetSnapshotIndex(), -1);
-    EXPECT_EQ(doc.GetPaletteNumber(), 1);
-    EXPECT_EQ(doc.GetSpanLow(), 2920);
-    EXPECT_EQ(doc.GetSpanHigh(), 3140);
-    EXPECT_EQ(doc.GetSnapshotNote(), "");
-    EXPECT_EQ(messages_.strings, SaveQuestions(1));
+    EXPECT_EQ(doc.SnapshotIndex(), -1);
+    EXPECT_EQ(doc.PaletteNumber(), 1);
+    EXPECT_EQ(doc.SpanLow(), 2920);
+    EXPECT_EQ(doc.SpanHigh(), 3140);
+    EXPECT_EQ(doc.SnapshotNote(), "");
+    EXPECT_EQ(messages_.Strings(), SaveQuestions(1));
     Close();
     const DocumentRecord settings = ReadSettings();
     EXPECT_EQ(settings.paletteNumber, 1);

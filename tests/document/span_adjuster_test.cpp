@@ -20,16 +20,16 @@ Span Apply(Span span, Move move) {
 }
 
 Span Down(Span s) {
-    return Apply(s, [](auto& l, auto& h) { SpanAdjuster::ShiftDown(l, h, kRangeLow); });
+    return Apply(s, [](auto& l, auto& h) { span_adjuster::ShiftDown(l, h, kRangeLow); });
 }
 Span Up(Span s) {
-    return Apply(s, [](auto& l, auto& h) { SpanAdjuster::ShiftUp(l, h, kRangeHigh); });
+    return Apply(s, [](auto& l, auto& h) { span_adjuster::ShiftUp(l, h, kRangeHigh); });
 }
 Span Widen(Span s) {
-    return Apply(s, [](auto& l, auto& h) { SpanAdjuster::Widen(l, h, kRangeLow, kRangeHigh); });
+    return Apply(s, [](auto& l, auto& h) { span_adjuster::Widen(l, h, kRangeLow, kRangeHigh); });
 }
 Span Narrow(Span s) {
-    return Apply(s, [](auto& l, auto& h) { SpanAdjuster::Narrow(l, h); });
+    return Apply(s, [](auto& l, auto& h) { span_adjuster::Narrow(l, h); });
 }
 
 TEST(SpanAdjusterTest, ShiftsStopAtTheRangeLimits) {
@@ -63,18 +63,18 @@ TEST(SpanAdjusterTest, NarrowShrinksToNoLessThanTwoKelvin) {
 
 TEST(SpanAdjusterTest, MovesNeverWrapAroundTheSixteenBitRange) {
     const auto downAtZero =
-        Apply({5, 15}, [](auto& l, auto& h) { SpanAdjuster::ShiftDown(l, h, 0); });
+        Apply({5, 15}, [](auto& l, auto& h) { span_adjuster::ShiftDown(l, h, 0); });
     EXPECT_EQ(downAtZero, Span(0, 5));
     const auto upAtTop =
-        Apply({65530, 65534}, [](auto& l, auto& h) { SpanAdjuster::ShiftUp(l, h, 65535); });
+        Apply({65530, 65534}, [](auto& l, auto& h) { span_adjuster::ShiftUp(l, h, 65535); });
     EXPECT_EQ(upAtTop, Span(65535, 65535));
     const auto widenAtZero =
-        Apply({3, 40}, [](auto& l, auto& h) { SpanAdjuster::Widen(l, h, 0, 65535); });
+        Apply({3, 40}, [](auto& l, auto& h) { span_adjuster::Widen(l, h, 0, 65535); });
     EXPECT_GE(widenAtZero.first, 0);
     EXPECT_LT(widenAtZero.first, widenAtZero.second);
     EXPECT_LE(widenAtZero.second, 100);
     const auto widenAtTop =
-        Apply({65000, 65535}, [](auto& l, auto& h) { SpanAdjuster::Widen(l, h, 0, 65535); });
+        Apply({65000, 65535}, [](auto& l, auto& h) { span_adjuster::Widen(l, h, 0, 65535); });
     EXPECT_EQ(widenAtTop, Span(64990, 65530));
     const auto narrowAtTop = Narrow({65531, 65535});
     EXPECT_LE(narrowAtTop.first, 65535);

@@ -12,29 +12,21 @@
 #include "document/archive_reader.h"
 #include "document/document_archive.h"
 #include "document/document_record.h"
-#include "e2e/child_process.h"
 #include "platform/whole_file.h"
+#include "support/archive_file.h"
+#include "support/child_process.h"
+#include "support/wait_until.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 using std::chrono::seconds;
+using test_support::ChildProcess;
+using test_support::WaitUntil;
 
 const std::string kImager = QUORVEL_BIN_DIR "/quorvel-imager";
 const std::string kHeadSim = QUORVEL_BIN_DIR "/quorvel-headsim";
-
-template <typename Condition>
-bool WaitUntil(Condition condition, milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
-        std::this_thread::sleep_for(milliseconds(20));
-    }
-    return true;
-}
 
 std::string FileText(const fs::path& path) {
     std::ifstream file(path);
@@ -74,33 +66,27 @@ class ImagerEndToEnd : public ::testing::Test {
     // Starts the imager, waits for its SIGTERM handler, lets it run for `runFor`, ends
     // it with SIGTERM and expects an orderly exit.
     void RunImagerFor(milliseconds runFor) {
-        ChildProcess imager(kImager, {}, Environment(), (folder_ / "imager.log").string());
+        ChildProcess imager({kImager}, {.environment = Environment(),
+                                        .outputFile = (folder_ / "imager.log").string()});
         ASSERT_TRUE(imager.Started());
         ASSERT_TRUE(WaitUntil([&] { return imager.Catches(SIGTERM); }, seconds(20)))
             << "the imager never installed its SIGTERM handler";
         std::this_thread::sleep_for(runFor);
         ASSERT_TRUE(imager.Signal(SIGTERM));
-        const std::optional<int> status = imager.WaitFor(seconds(30));
+        const std::optional<int> status = imager.WaitForExit(seconds(30));
         ASSERT_TRUE(status) << "the imager did not end after SIGTERM";
         ASSERT_TRUE(WIFEXITED(*status)) << "status " << *status;
         EXPECT_EQ(WEXITSTATUS(*status), 0);
     }
 
     DocumentRecord ReadSettings(std::size_t& size) const {
-        const auto bytes = WholeFile::Read(SettingsFile());
-        DocumentRecord record;
-        size = bytes ? bytes->size() : 0;
-        if (bytes) {
-            ArchiveReader archive(*bytes);
-            DocumentArchive::Load(archive, record);
-        }
-        return record;
+        return test_support::ReadArchiveFile(SettingsFile(), &size);
     }
 
     // Whether the settings file holds `text` as UTF-16 code units (the stored range
     // description is not read back into a document).
     bool HoldsUtf16Text(const std::string& text) const {
-        const auto bytes = WholeFile::Read(SettingsFile());
+        const auto bytes = whole_file::Read(SettingsFile());
         std::vector<std::uint8_t> wanted;
         for (char c : text) {
             wanted.push_back(static_cast<std::uint8_t>(c));
@@ -133,14 +119,15 @@ TEST_F(ImagerEndToEnd, WithoutAHeadTheFirstRunLeavesTheDefaultSettingsFile) {
 }
 
 TEST_F(ImagerEndToEnd, WithTheSimulatedHeadTheLastFrameAndSpanAreStored) {
-    ChildProcess head(kHeadSim, {"--device-root"}, Environment(),
-                      (folder_ / "headsim.log").string());
+    ChildProcess head(
+        {kHeadSim, "--device-root"},
+        {.environment = Environment(), .outputFile = (folder_ / "headsim.log").string()});
     ASSERT_TRUE(head.Started());
     ASSERT_TRUE(WaitUntil([&] { return fs::is_symlink(root_ / "COM1"); }, seconds(10)));
 
     RunImagerFor(seconds(4));
     ASSERT_TRUE(head.Signal(SIGTERM));
-    EXPECT_TRUE(head.WaitFor(seconds(10)));
+    EXPECT_TRUE(head.WaitForExit(seconds(10)));
 
     std::size_t size = 0;
     const DocumentRecord record = ReadSettings(size);

@@ -166,7 +166,7 @@ TEST(SimulatedHeadTest, FramesDecodeExactlyThroughTheRealDecoder) {
     config.initialRange = 2;
     SimulatedHead head(config);
     SyntheticScene scene(3);
-    ImagerProtocol protocol(nullptr, nullptr);
+    ImagerProtocol protocol(nullptr);
     for (double seconds : {0.0, 0.5, 7.25}) {
         ThermalFrame sent = scene.Render(seconds);
         sent[17] = 0x0AAA;

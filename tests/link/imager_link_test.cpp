@@ -8,19 +8,18 @@
 #include "headsim/head_packets.h"
 #include "headsim/simulated_head.h"
 #include "link_test_support.h"
-#include "platform/update_flags.h"
 
 namespace {
 
 using link_test::Bytes;
 using link_test::WaitUntil;
 
-TEST(ImagerLinkWithoutHeadTest, ShowsTheMessageOnceAndRunsWithoutAHead) {
+TEST(ImagerLinkWithoutHeadTest, OpenFailsAndTheLinkRunsWithoutAHead) {
     link_test::TemporaryDeviceRoot root;
-    link_test::RecordingMessages messages;
-    link_test::RecordingNotifier notifier;
+    link_test::RecordingHeadEvents events;
     {
-        ImagerLink link(&messages, &notifier, nullptr);
+        ImagerLink link(&events);
+        EXPECT_FALSE(link.Open());
         EXPECT_FALSE(link.PortOpen());
         for (int i = 0; i < 5; ++i) {
             EXPECT_EQ(link.Poll(), 0);
@@ -30,18 +29,20 @@ TEST(ImagerLinkWithoutHeadTest, ShowsTheMessageOnceAndRunsWithoutAHead) {
         EXPECT_EQ(link.CurrentLowerLimit(), 2630);
         EXPECT_EQ(link.CurrentUpperLimit(), 5730);
     }
-    EXPECT_EQ(messages.texts, std::vector<std::string>{"COM port could not be opened"});
-    EXPECT_EQ(messages.styles, std::vector<unsigned>{message_box::kOk});
-    EXPECT_TRUE(notifier.Hints().empty());
+    EXPECT_EQ(events.RangeChanges(), 0);
+    EXPECT_TRUE(events.Calls().empty());
 
-    ImagerLink silent(nullptr, nullptr, nullptr);  // no services at all
+    ImagerLink silent(nullptr);  // nobody listening, never opened
     EXPECT_EQ(silent.Poll(), 0);
 }
 
 // The link on COM1, a pseudo-terminal whose other end the test plays.
 class ImagerLinkOverPtyTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(head_.Ready()); }
+    void SetUp() override {
+        ASSERT_TRUE(head_.Ready());
+        ASSERT_TRUE(link_.Open());
+    }
 
     // Takes in what the link sent and, with a responder, answers it.
     void Serve() {
@@ -90,17 +91,14 @@ class ImagerLinkOverPtyTest : public ::testing::Test {
 
     link_test::TemporaryDeviceRoot root_;
     link_test::HeadEnd head_;
-    link_test::RecordingMessages messages_;
-    link_test::RecordingNotifier notifier_;
-    link_test::RecordingEdgeSink edges_;
-    ImagerLink link_{&messages_, &notifier_, &edges_};
+    link_test::RecordingHeadEvents events_;
+    ImagerLink link_{&events_};
     std::optional<SimulatedHead> responder_;
     std::vector<Bytes> commands_;
 };
 
 TEST_F(ImagerLinkOverPtyTest, SendsTheQueryAndRangeSelectionByteExactly) {
     EXPECT_TRUE(link_.PortOpen());
-    EXPECT_TRUE(messages_.texts.empty());
     EXPECT_EQ(link_.Poll(), 0);
     link_.SelectRange(3);
     const Bytes expected{0xAA, 0xBB, 0x93, 0x00, 0x00, 0xAA, 0xCC, 0xAA,
@@ -141,10 +139,9 @@ TEST_F(ImagerLinkOverPtyTest, RangeHandshakeCompletesAndFramesDecodeExactly) {
     const HeadRange current = link_.CurrentRange();
     EXPECT_EQ(current.number, 2);
     EXPECT_EQ(current.description.substr(0, 11), "0 ... 500 C");
-    const auto hints = notifier_.Hints();
-    EXPECT_EQ(std::count(hints.begin(), hints.end(), update_flag::kRange), 4);  // 3 texts, 1 range
-    EXPECT_FALSE(edges_.Calls().empty());
-    EXPECT_FALSE(edges_.Calls().back());
+    EXPECT_EQ(events_.RangeChanges(), 4);  // 3 texts, 1 range
+    EXPECT_FALSE(events_.Calls().empty());
+    EXPECT_FALSE(events_.Calls().back());
 }
 
 TEST_F(ImagerLinkOverPtyTest, NewSerialNumberSelectsRangeOneAndRestartsTheQuery) {

@@ -7,7 +7,6 @@
 #include "headsim/head_packets.h"
 #include "link/packet_framer.h"
 #include "link_test_support.h"
-#include "platform/update_flags.h"
 
 namespace {
 
@@ -42,11 +41,7 @@ std::string HighText() {
 
 class ImagerProtocolTest : public ::testing::Test {
   protected:
-    std::size_t RangeHints() const {
-        const auto hints = notifier_.Hints();
-        return static_cast<std::size_t>(
-            std::count(hints.begin(), hints.end(), update_flag::kRange));
-    }
+    std::size_t RangeHints() const { return static_cast<std::size_t>(events_.RangeChanges()); }
     // Count, then every description, as a head answers the queries.
     void CompleteRanges(const std::vector<std::string>& texts) {
         protocol_.Decode(RangeCount(static_cast<std::uint8_t>(texts.size())));
@@ -55,9 +50,8 @@ class ImagerProtocolTest : public ::testing::Test {
         }
     }
 
-    link_test::RecordingNotifier notifier_;
-    link_test::RecordingEdgeSink edges_;
-    ImagerProtocol protocol_{&notifier_, &edges_};
+    link_test::RecordingHeadEvents events_;
+    ImagerProtocol protocol_{&events_};
 };
 
 TEST_F(ImagerProtocolTest, StartsWithNothingKnown) {
@@ -109,7 +103,7 @@ TEST_F(ImagerProtocolTest, UnknownDeviceTypeAndKindChangeNothing) {
     protocol_.Decode(Handed({97, 42, 1, 2, 3}));
     EXPECT_EQ(protocol_.DeviceTypeCode(), 97);  // recorded, kind ignored
     EXPECT_EQ(protocol_.OutstandingCommand(), HeadCommand::QueryRangeCount());
-    EXPECT_TRUE(notifier_.Hints().empty());
+    EXPECT_EQ(events_.RangeChanges(), 0);
 }
 
 TEST_F(ImagerProtocolTest, DescriptionTextKeepsZerosAndSkipsALeadingZero) {
@@ -160,7 +154,7 @@ TEST_F(ImagerProtocolTest, HeadLimitsOutOfBoundsAreNotUsed) {
     };
     for (const Case& c : {Case{300, 32730, 2630, 5730}, Case{400, 400, 2630, 5730},
                           Case{300, 6554, 2630, 5730}, Case{300, 6553, 3000, 65530}}) {
-        ImagerProtocol protocol(nullptr, nullptr);
+        ImagerProtocol protocol(nullptr);
         protocol.Decode(RangeCount(1));
         protocol.Decode(Description(1, "plain", c.lower, c.upper));
         protocol.Decode(Frame(1, 1, ThermalFrame{}));
@@ -201,7 +195,7 @@ TEST_F(ImagerProtocolTest, FrameDecodesEveryPixelBigEndian) {
     EXPECT_EQ(decoded, sent);
     EXPECT_EQ(protocol_.HeadSerialNumber(), 0x1234);
     EXPECT_EQ(protocol_.CurrentRangeNumber(), 2);
-    EXPECT_EQ(edges_.Calls(), std::vector<bool>{false});
+    EXPECT_EQ(events_.Calls(), std::vector<bool>{false});
 }
 
 TEST_F(ImagerProtocolTest, FrameOfTheWrongLengthIsIgnored) {
@@ -214,7 +208,7 @@ TEST_F(ImagerProtocolTest, FrameOfTheWrongLengthIsIgnored) {
     protocol_.CopyFrame(decoded);
     EXPECT_EQ(decoded, ThermalFrame{});
     EXPECT_EQ(protocol_.HeadSerialNumber(), 0);
-    EXPECT_TRUE(edges_.Calls().empty());
+    EXPECT_TRUE(events_.Calls().empty());
 }
 
 TEST_F(ImagerProtocolTest, RangeChangeInFramesIsAnnouncedOnce) {
@@ -264,7 +258,7 @@ TEST_F(ImagerProtocolTest, EarlyLimitsHoldForTypes31And61UntilTheirDescriptionAr
         EXPECT_EQ(protocol_.Range(range).upperLimit, 8732) << range;
     }
     // Other heads never get them.
-    ImagerProtocol other(nullptr, nullptr);
+    ImagerProtocol other(nullptr);
     other.Decode(Frame(1, 1, ThermalFrame{}, 41));
     EXPECT_EQ(other.Range(2).upperLimit, 12730);
 }
@@ -292,18 +286,18 @@ TEST_F(ImagerProtocolTest, EdgeRepairCopiesTheSecondRingOutwards) {
     EXPECT_EQ(at(got, 0, 15), at(sent, 1, 14));
     EXPECT_EQ(at(got, 15, 0), at(sent, 14, 1));
     EXPECT_EQ(at(got, 15, 15), at(sent, 14, 14));
-    EXPECT_EQ(edges_.Calls(), std::vector<bool>{true});
+    EXPECT_EQ(events_.Calls(), std::vector<bool>{true});
 
     protocol_.Decode(Frame(1, 1, sent));  // the plain range is left alone
     protocol_.CopyFrame(got);
     EXPECT_EQ(got, sent);
-    EXPECT_EQ(edges_.Calls(), (std::vector<bool>{true, false}));
+    EXPECT_EQ(events_.Calls(), (std::vector<bool>{true, false}));
 }
 
 TEST_F(ImagerProtocolTest, EdgeRepairOnlyForTypes71And96WithAKnownHighRange) {
     const ThermalFrame sent = Counting();
     auto repaired = [&](std::uint8_t type, std::uint8_t range, bool describe) {
-        ImagerProtocol protocol(nullptr, nullptr);
+        ImagerProtocol protocol(nullptr);
         if (describe) {
             protocol.Decode(RangeCount(1, type));
             protocol.Decode(Description(1, HighText(), 0, 0, type));

@@ -13,7 +13,6 @@
 
 #include "link/imager_link.h"
 #include "link_test_support.h"
-#include "platform/update_flags.h"
 
 extern char** environ;
 
@@ -66,13 +65,11 @@ class LinkEndToEndTest : public ::testing::Test {
   protected:
     bool ComPortLinked() const {
         std::error_code ignored;
-        return std::filesystem::is_symlink(DeviceRoot::ComPort(1), ignored);
+        return std::filesystem::is_symlink(device_root::ComPort(1), ignored);
     }
 
     link_test::TemporaryDeviceRoot root_;
-    link_test::RecordingMessages messages_;
-    link_test::RecordingNotifier notifier_;
-    link_test::RecordingEdgeSink edges_;
+    link_test::RecordingHeadEvents events_;
 };
 
 TEST_F(LinkEndToEndTest, SimulatedHeadCompletesTheHandshakeAndStreamsFrames) {
@@ -80,7 +77,8 @@ TEST_F(LinkEndToEndTest, SimulatedHeadCompletesTheHandshakeAndStreamsFrames) {
     ASSERT_TRUE(head.Started());
     ASSERT_TRUE(WaitUntil([&] { return ComPortLinked(); }));
     {
-        ImagerLink link(&messages_, &notifier_, &edges_);
+        ImagerLink link(&events_);
+        ASSERT_TRUE(link.Open());
         ASSERT_TRUE(link.PortOpen());
         int frames = 0;
         ASSERT_TRUE(WaitUntil([&] {
@@ -104,11 +102,11 @@ TEST_F(LinkEndToEndTest, SimulatedHeadCompletesTheHandshakeAndStreamsFrames) {
         EXPECT_GT(*warmest, *coldest + 50);
         EXPECT_LT(*warmest, 3150);
     }
-    EXPECT_TRUE(messages_.texts.empty());
 
     // The simulator outlives a closed port: a new link gets frames again.
     {
-        ImagerLink again(&messages_, nullptr, nullptr);
+        ImagerLink again(nullptr);
+        ASSERT_TRUE(again.Open());
         int frames = 0;
         ASSERT_TRUE(WaitUntil([&] {
             frames += again.Poll();
@@ -124,7 +122,8 @@ TEST_F(LinkEndToEndTest, HeadExchangeAndGarbageFromTheSimulator) {
                                "40", "--new-serial-after", "1.5", "4661"});
     ASSERT_TRUE(head.Started());
     ASSERT_TRUE(WaitUntil([&] { return ComPortLinked(); }));
-    ImagerLink link(&messages_, &notifier_, &edges_);
+    ImagerLink link(&events_);
+    ASSERT_TRUE(link.Open());
     int frames = 0;
     ASSERT_TRUE(WaitUntil([&] {
         frames += link.Poll();
@@ -135,7 +134,7 @@ TEST_F(LinkEndToEndTest, HeadExchangeAndGarbageFromTheSimulator) {
     // Range 3 is marked high-temperature and the head is of type 71: edges are repaired.
     ASSERT_TRUE(WaitUntil([&] {
         link.Poll();
-        return !edges_.Calls().empty() && edges_.Calls().back();
+        return !events_.Calls().empty() && events_.Calls().back();
     }));
 
     // The new head is told to use range 1, and it does; frames keep coming in spite of the
@@ -151,9 +150,8 @@ TEST_F(LinkEndToEndTest, HeadExchangeAndGarbageFromTheSimulator) {
     }));
     EXPECT_EQ(link.Descriptions().size(), 3u);
     EXPECT_EQ(link.CurrentUpperLimit(), 3730);
-    EXPECT_FALSE(edges_.Calls().back());
-    const auto hints = notifier_.Hints();
-    EXPECT_GE(std::count(hints.begin(), hints.end(), update_flag::kRange), 5);
+    EXPECT_FALSE(events_.Calls().back());
+    EXPECT_GE(events_.RangeChanges(), 5);
 }
 
 }  // namespace

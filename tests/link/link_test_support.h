@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers for the serial link tests: a throw-away device root, recording services and
-// the head's end of a pseudo-terminal wired to COM1.
+// Helpers of the serial link tests: recorded head events and the head's end of a
+// pseudo-terminal wired to COM1.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -20,69 +20,34 @@
 
 #include "headsim/pseudo_terminal.h"
 #include "headsim/symbolic_link.h"
-#include "link/edge_repair_sink.h"
+#include "link/head_event_sink.h"
 #include "link/packet_buffer.h"
 #include "link/packet_framer.h"
 #include "platform/device_root.h"
-#include "platform/message_box_service.h"
-#include "platform/update_notifier.h"
+#include "support/environment.h"
+#include "support/wait_until.h"
 
 namespace link_test {
 
+using test_support::TemporaryDeviceRoot;
+using test_support::WaitUntil;
+
 using Bytes = std::vector<std::uint8_t>;
 
-// Points XDG_DATA_HOME at a new temporary folder for the lifetime of the object.
-class TemporaryDeviceRoot {
+// Records what the protocol tells: range changes and the edge repair of each frame.
+class RecordingHeadEvents : public HeadEventSink {
   public:
-    TemporaryDeviceRoot() {
-        const char* old = std::getenv("XDG_DATA_HOME");
-        saved_ = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quorvel-link-XXXXXX").string();
-        folder_ = ::mkdtemp(pattern.data());
-        setenv("XDG_DATA_HOME", folder_.c_str(), 1);
-        std::filesystem::create_directories(DeviceRoot::Folder());
-    }
-    ~TemporaryDeviceRoot() {
-        if (saved_) {
-            setenv("XDG_DATA_HOME", saved_->c_str(), 1);
-        } else {
-            unsetenv("XDG_DATA_HOME");
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    TemporaryDeviceRoot(const TemporaryDeviceRoot&) = delete;
-    TemporaryDeviceRoot& operator=(const TemporaryDeviceRoot&) = delete;
-
-    const std::filesystem::path& XdgDataHome() const { return folder_; }
-
-  private:
-    std::optional<std::string> saved_;
-    std::filesystem::path folder_;
-};
-
-class RecordingNotifier : public UpdateNotifier {
-  public:
-    void PostUpdate(std::uint32_t hint) override {
+    void RangeInformationChanged() override {
         std::lock_guard lock(mutex_);
-        hints_.push_back(hint);
+        ++rangeChanges_;
     }
-    std::vector<std::uint32_t> Hints() const {
-        std::lock_guard lock(mutex_);
-        return hints_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<std::uint32_t> hints_;
-};
-
-class RecordingEdgeSink : public EdgeRepairSink {
-  public:
     void SetEdgeRepaired(bool repaired) override {
         std::lock_guard lock(mutex_);
         calls_.push_back(repaired);
+    }
+    int RangeChanges() const {
+        std::lock_guard lock(mutex_);
+        return rangeChanges_;
     }
     std::vector<bool> Calls() const {
         std::lock_guard lock(mutex_);
@@ -91,37 +56,9 @@ class RecordingEdgeSink : public EdgeRepairSink {
 
   private:
     mutable std::mutex mutex_;
+    int rangeChanges_ = 0;
     std::vector<bool> calls_;
 };
-
-class RecordingMessages : public MessageBoxService {
-  public:
-    int ShowText(const std::string& text, unsigned style) override {
-        texts.push_back(text);
-        styles.push_back(style);
-        return message_box::kIdOk;
-    }
-    int ShowString(int stringId, unsigned) override {
-        stringIds.push_back(stringId);
-        return message_box::kIdOk;
-    }
-    std::vector<std::string> texts;
-    std::vector<unsigned> styles;
-    std::vector<int> stringIds;
-};
-
-// Polls `condition` with short sleeps until it holds or a generous deadline passes.
-template <class Condition>
-bool WaitUntil(Condition condition, std::chrono::seconds deadline = std::chrono::seconds(30)) {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
 
 // A packet as the serial port hands it over: body, end marker, zeros.
 inline PacketBuffer Handed(const Bytes& body) {
@@ -140,7 +77,7 @@ class HeadEnd {
         terminal_ = PseudoTerminal::Open(error);
         EXPECT_TRUE(terminal_.has_value()) << error;
         if (terminal_) {
-            link_ = SymbolicLink::Create(DeviceRoot::ComPort(1), terminal_->SlavePath(), error);
+            link_ = SymbolicLink::Create(device_root::ComPort(1), terminal_->SlavePath(), error);
             EXPECT_TRUE(link_.has_value()) << error;
         }
     }

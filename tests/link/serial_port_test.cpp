@@ -26,7 +26,7 @@ class SerialPortTest : public ::testing::Test {
 
 TEST_F(SerialPortTest, MissingOrUnopenableDeviceLeavesThePortClosed) {
     EXPECT_FALSE(OpenCom1());  // no COM1 entry at all
-    std::filesystem::create_symlink(root_.XdgDataHome() / "nowhere", DeviceRoot::ComPort(1));
+    std::filesystem::create_symlink(root_.Home() / "nowhere", device_root::ComPort(1));
     EXPECT_FALSE(OpenCom1());  // an entry that names nothing
     EXPECT_FALSE(port_.IsOpen());
     EXPECT_FALSE(port_.Reader().Running());

@@ -26,22 +26,22 @@ class DeviceRootTest : public ::testing::Test {
 
 TEST_F(DeviceRootTest, MapsHandheldPathsBelowTheRoot) {
     setenv("XDG_DATA_HOME", "/tmp/xdg", 1);
-    EXPECT_EQ(DeviceRoot::Folder(), "/tmp/xdg/therlix-handheld");
-    EXPECT_EQ(DeviceRoot::Map("\\Program Files\\Therlix Imager\\Persist.dat"),
+    EXPECT_EQ(device_root::Folder(), "/tmp/xdg/therlix-handheld");
+    EXPECT_EQ(device_root::Map("\\Program Files\\Therlix Imager\\Persist.dat"),
               "/tmp/xdg/therlix-handheld/Program Files/Therlix Imager/Persist.dat");
-    EXPECT_EQ(DeviceRoot::Map("\\My Documents\\Snapshots\\"),
+    EXPECT_EQ(device_root::Map("\\My Documents\\Snapshots\\"),
               "/tmp/xdg/therlix-handheld/My Documents/Snapshots");
-    EXPECT_EQ(DeviceRoot::Map("\\"), "/tmp/xdg/therlix-handheld");
-    EXPECT_EQ(DeviceRoot::ComPort(1), "/tmp/xdg/therlix-handheld/COM1");
+    EXPECT_EQ(device_root::Map("\\"), "/tmp/xdg/therlix-handheld");
+    EXPECT_EQ(device_root::ComPort(1), "/tmp/xdg/therlix-handheld/COM1");
 }
 
 TEST_F(DeviceRootTest, FallsBackToHomeWhenXdgDataHomeIsUnsetOrEmpty) {
     const char* home = std::getenv("HOME");
     ASSERT_NE(home, nullptr);
     unsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(DeviceRoot::Folder(), std::filesystem::path(home) / ".local/share/therlix-handheld");
+    EXPECT_EQ(device_root::Folder(), std::filesystem::path(home) / ".local/share/therlix-handheld");
     setenv("XDG_DATA_HOME", "", 1);
-    EXPECT_EQ(DeviceRoot::Folder(), std::filesystem::path(home) / ".local/share/therlix-handheld");
+    EXPECT_EQ(device_root::Folder(), std::filesystem::path(home) / ".local/share/therlix-handheld");
 }
 
 }  // namespace

@@ -2,40 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include "support/environment.h"
+
 #include <cstdlib>
 #include <string>
 
 namespace {
 
-// Sets an environment variable for the life of the object.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
-        ::setenv(name, value, 1);
-    }
-    ~ScopedEnvironment() {
-        if (had_) {
-            ::setenv(name_.c_str(), old_.c_str(), 1);
-        } else {
-            ::unsetenv(name_.c_str());
-        }
-    }
-
-  private:
-    std::string name_;
-    std::string old_;
-    bool had_ = false;
-};
+using test_support::ScopedEnvironment;
 
 constexpr std::int64_t kThirdNovember2006At0905Utc = 1162544700;
 
 TEST(LocalTimeTest, BreakdownFollowsTheTimeZone) {
     {
         ScopedEnvironment zone("TZ", "UTC");
-        const std::tm utc = LocalTime::Breakdown(kThirdNovember2006At0905Utc);
+        const std::tm utc = local_time::Breakdown(kThirdNovember2006At0905Utc);
         EXPECT_EQ(utc.tm_mday, 3);
         EXPECT_EQ(utc.tm_mon, 10);
         EXPECT_EQ(utc.tm_year, 106);
@@ -43,27 +24,28 @@ TEST(LocalTimeTest, BreakdownFollowsTheTimeZone) {
         EXPECT_EQ(utc.tm_min, 5);
     }
     ScopedEnvironment zone("TZ", "UTC-3");  // three hours east of UTC
-    EXPECT_EQ(LocalTime::Breakdown(kThirdNovember2006At0905Utc).tm_hour, 12);
+    EXPECT_EQ(local_time::Breakdown(kThirdNovember2006At0905Utc).tm_hour, 12);
 }
 
 TEST(LocalTimeTest, ShortFormsComeFromTheEnvironmentLocale) {
     ScopedEnvironment zone("TZ", "UTC");
     ScopedEnvironment locale("LC_ALL", "C");
-    const std::tm local = LocalTime::Breakdown(kThirdNovember2006At0905Utc);
-    EXPECT_EQ(LocalTime::ShortDate(local), "11/03/06");
-    EXPECT_EQ(LocalTime::ShortTime(local), "09:05:00");
+    const std::tm local = local_time::Breakdown(kThirdNovember2006At0905Utc);
+    EXPECT_EQ(local_time::ShortDate(local), "11/03/06");
+    EXPECT_EQ(local_time::ShortTime(local), "09:05:00");
 }
 
 TEST(LocalTimeTest, UnknownLocaleFallsBackToC) {
     ScopedEnvironment zone("TZ", "UTC");
     ScopedEnvironment locale("LC_ALL", "xx_NOWHERE.UTF-8");
-    EXPECT_EQ(LocalTime::ShortDate(LocalTime::Breakdown(kThirdNovember2006At0905Utc)), "11/03/06");
+    EXPECT_EQ(local_time::ShortDate(local_time::Breakdown(kThirdNovember2006At0905Utc)),
+              "11/03/06");
 }
 
 TEST(LocalTimeTest, NowIsAfterTheEpochAndMovesForward) {
-    const std::int64_t first = LocalTime::Now();
+    const std::int64_t first = local_time::Now();
     EXPECT_GT(first, kThirdNovember2006At0905Utc);
-    EXPECT_GE(LocalTime::Now(), first);
+    EXPECT_GE(local_time::Now(), first);
 }
 
 }  // namespace

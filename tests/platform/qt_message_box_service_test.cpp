@@ -9,22 +9,13 @@
 #include <QTimer>
 #include <map>
 
-#include "platform/string_resources.h"
+#include "support/fake_services.h"
 
 namespace {
 
 void EnsureApplication() {
     TestApplication();
 }
-
-class MapStrings : public StringResources {
-  public:
-    std::string String(int id) const override {
-        const auto found = texts.find(id);
-        return found != texts.end() ? found->second : std::string();
-    }
-    std::map<int, std::string> texts;
-};
 
 // What the box showed, and which of its buttons the scripted user pressed.
 struct SeenBox {
@@ -60,8 +51,8 @@ TEST(QtMessageBoxService, ShowsABuiltInTextAsItStands) {
 
 TEST(QtMessageBoxService, ShowsALanguageStringById) {
     EnsureApplication();
-    MapStrings strings;
-    strings.texts[143] = "Delete this snapshot?";
+    test_support::MapStrings strings;
+    strings.Set(143, "Delete this snapshot?");
     QtMessageBoxService service(&strings);
     SeenBox seen;
     AnswerNextBox(QMessageBox::Yes, seen);

@@ -32,30 +32,30 @@ class WholeFileTest : public ::testing::Test {
 TEST_F(WholeFileTest, WrittenBytesReadBackAndReplaceTheOldFile) {
     const fs::path file = folder_ / "data.bin";
     const std::vector<std::uint8_t> first{1, 2, 3, 0, 255};
-    WholeFile::WriteAtomically(file, first);
-    EXPECT_EQ(WholeFile::Read(file), first);
+    whole_file::WriteAtomically(file, first);
+    EXPECT_EQ(whole_file::Read(file), first);
     const std::vector<std::uint8_t> second(9000, 0xAB);  // more than one read buffer
-    WholeFile::WriteAtomically(file, second);
-    EXPECT_EQ(WholeFile::Read(file), second);
+    whole_file::WriteAtomically(file, second);
+    EXPECT_EQ(whole_file::Read(file), second);
     EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
 }
 
 TEST_F(WholeFileTest, EmptyFileReadsAsNoBytes) {
     std::ofstream(folder_ / "empty").close();
-    const auto bytes = WholeFile::Read(folder_ / "empty");
+    const auto bytes = whole_file::Read(folder_ / "empty");
     ASSERT_TRUE(bytes.has_value());
     EXPECT_TRUE(bytes->empty());
 }
 
 TEST_F(WholeFileTest, MissingFileOrFolderIsNotAFile) {
-    EXPECT_FALSE(WholeFile::Read(folder_ / "missing").has_value());
-    EXPECT_FALSE(WholeFile::Read(folder_).has_value());
+    EXPECT_FALSE(whole_file::Read(folder_ / "missing").has_value());
+    EXPECT_FALSE(whole_file::Read(folder_).has_value());
 }
 
 TEST_F(WholeFileTest, MissingFolderFailsToCreateTheFile) {
     const fs::path file = folder_ / "no-such-folder" / "data.bin";
     try {
-        WholeFile::WriteAtomically(file, std::vector<std::uint8_t>{1});
+        whole_file::WriteAtomically(file, std::vector<std::uint8_t>{1});
         FAIL() << "no error raised";
     } catch (const FileError& error) {
         EXPECT_EQ(error.GetReason(), FileError::Reason::kCannotOpen);
@@ -68,7 +68,7 @@ TEST_F(WholeFileTest, FailedReplaceLeavesTheTargetAndNoTemporaryFile) {
     fs::create_directory(target);
     fs::create_directory(target / "inner");
     try {
-        WholeFile::WriteAtomically(target, std::vector<std::uint8_t>{1, 2});
+        whole_file::WriteAtomically(target, std::vector<std::uint8_t>{1, 2});
         FAIL() << "no error raised";
     } catch (const FileError& error) {
         EXPECT_EQ(error.GetReason(), FileError::Reason::kWriteFailed);

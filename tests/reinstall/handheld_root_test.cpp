@@ -7,9 +7,11 @@
 #include <string>
 
 #include "installer/object_store.h"
-#include "temporary_device_root.h"
+#include "support/environment.h"
 
 namespace {
+
+using test_support::TemporaryDeviceRoot;
 
 // Sets or clears one environment variable for a scope.
 class ScopedVariable {

@@ -12,13 +12,17 @@
 #include <thread>
 #include <vector>
 
-#include "child_process.h"
 #include "reinstall/handheld_root.h"
 #include "reinstall/reinstaller.h"
 #include "reinstall_test_paths.h"
-#include "temporary_device_root.h"
+#include "support/child_process.h"
+#include "support/environment.h"
 
 namespace {
+
+using test_support::ChildProcess;
+
+using test_support::TemporaryDeviceRoot;
 
 constexpr auto kPatience = std::chrono::seconds(30);
 
@@ -41,7 +45,7 @@ std::optional<LaunchRecord> AwaitRecord(const std::filesystem::path& folder) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     LaunchRecord record;
-    std::istringstream lines(TemporaryDeviceRoot::ReadFile(file));
+    std::istringstream lines(TemporaryDeviceRoot::ReadText(file));
     for (std::string line; std::getline(lines, line);) {
         const std::string key = line.substr(0, line.find('='));
         const std::string value = line.substr(key.size() + 1);
@@ -59,7 +63,7 @@ std::optional<LaunchRecord> AwaitRecord(const std::filesystem::path& folder) {
 }
 
 void PlaceRecorderAsInstaller(const TemporaryDeviceRoot& device) {
-    const std::filesystem::path installer = device.Path("\\Windows\\wceload.exe");
+    const std::filesystem::path installer = device.Host("\\Windows\\wceload.exe");
     std::filesystem::create_directories(installer.parent_path());
     std::filesystem::copy_file(kRecorderProgram, installer);
 }
@@ -69,8 +73,8 @@ TEST(InstallerLauncher, StartsWithOneArgumentInTheWorkingFolderWithoutWaiting) {
     PlaceRecorderAsInstaller(device);
     device.Put("\\hold", "");  // keeps the installer running until removed
 
-    const auto pid = InstallerLauncher::Start(device.Path("\\Windows\\wceload.exe"),
-                                              "Quorvel_Relumo.cab", device.Root());
+    const auto pid = installer_launcher::Start(device.Host("\\Windows\\wceload.exe"),
+                                               "Quorvel_Relumo.cab", device.Root());
     ASSERT_TRUE(pid.has_value());
     ChildProcess installer(*pid);
     const auto record = AwaitRecord(device.Root());
@@ -83,7 +87,7 @@ TEST(InstallerLauncher, StartsWithOneArgumentInTheWorkingFolderWithoutWaiting) {
     EXPECT_EQ(record->arguments[1], "Quorvel_Relumo.cab");
     EXPECT_EQ(record->workingFolder, std::filesystem::canonical(device.Root()).string());
 
-    std::filesystem::remove(device.Path("\\hold"));
+    std::filesystem::remove(device.Host("\\hold"));
     const auto status = installer.WaitForExit(kPatience);
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(ChildProcess::ExitedWith(*status, 0));
@@ -96,8 +100,8 @@ TEST(InstallerLauncher, PassesOnNoOpenFileBeyondStandardStreams) {
     const int inheritable = open("/dev/null", O_RDONLY);
     ASSERT_GE(inheritable, 3);
 
-    const auto pid = InstallerLauncher::Start(device.Path("\\Windows\\wceload.exe"),
-                                              "Quorvel_Relumo.cab", device.Root());
+    const auto pid = installer_launcher::Start(device.Host("\\Windows\\wceload.exe"),
+                                               "Quorvel_Relumo.cab", device.Root());
     close(inheritable);
     ASSERT_TRUE(pid.has_value());
     ChildProcess installer(*pid);
@@ -108,18 +112,18 @@ TEST(InstallerLauncher, PassesOnNoOpenFileBeyondStandardStreams) {
 
 TEST(InstallerLauncher, ReportsAProgramThatCannotBeStarted) {
     const TemporaryDeviceRoot device;
-    EXPECT_FALSE(InstallerLauncher::Start(device.Path("\\Windows\\wceload.exe"),
-                                          "Quorvel_Relumo.cab", device.Root()));
+    EXPECT_FALSE(installer_launcher::Start(device.Host("\\Windows\\wceload.exe"),
+                                           "Quorvel_Relumo.cab", device.Root()));
 
     device.Put("\\Windows\\wceload.exe", "not a program");
     std::filesystem::permissions(
-        device.Path("\\Windows\\wceload.exe"),
+        device.Host("\\Windows\\wceload.exe"),
         std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    EXPECT_FALSE(InstallerLauncher::Start(device.Path("\\Windows\\wceload.exe"),
-                                          "Quorvel_Relumo.cab", device.Root()));
+    EXPECT_FALSE(installer_launcher::Start(device.Host("\\Windows\\wceload.exe"),
+                                           "Quorvel_Relumo.cab", device.Root()));
 
-    EXPECT_FALSE(InstallerLauncher::Start(kRecorderProgram, "Quorvel_Relumo.cab",
-                                          device.Root() / "no such folder"));
+    EXPECT_FALSE(installer_launcher::Start(kRecorderProgram, "Quorvel_Relumo.cab",
+                                           device.Root() / "no such folder"));
 }
 
 TEST(InstallerLauncher, FindsARelativeProgramFromTheCallersFolder) {
@@ -128,8 +132,8 @@ TEST(InstallerLauncher, FindsARelativeProgramFromTheCallersFolder) {
     const std::filesystem::path callersFolder = std::filesystem::current_path();
     std::filesystem::current_path(device.Root().parent_path());
 
-    const auto pid = InstallerLauncher::Start("therlix-handheld/Windows/wceload.exe",
-                                              "Quorvel_Relumo.cab", "therlix-handheld");
+    const auto pid = installer_launcher::Start("therlix-handheld/Windows/wceload.exe",
+                                               "Quorvel_Relumo.cab", "therlix-handheld");
     std::filesystem::current_path(callersFolder);
     ASSERT_TRUE(pid.has_value());
     ChildProcess installer(*pid);
@@ -149,7 +153,7 @@ TEST(InstallerLauncher, ReinstallerStartsTheInstallerBesideTheRestoredPackage) {
         [&messages](const std::string& text) { messages.push_back(text); },
         [&started](const std::filesystem::path& program, const std::string& argument,
                    const std::filesystem::path& folder) {
-            started = InstallerLauncher::Start(program, argument, folder);
+            started = installer_launcher::Start(program, argument, folder);
             return started.has_value();
         });
 
@@ -159,7 +163,7 @@ TEST(InstallerLauncher, ReinstallerStartsTheInstallerBesideTheRestoredPackage) {
     const auto record = AwaitRecord(device.Root());
     ASSERT_TRUE(record.has_value());
     ASSERT_EQ(record->arguments.size(), 2u);
-    EXPECT_EQ(TemporaryDeviceRoot::ReadFile(std::filesystem::path(record->workingFolder) /
+    EXPECT_EQ(TemporaryDeviceRoot::ReadText(std::filesystem::path(record->workingFolder) /
                                             record->arguments[1]),
               "package bytes");
     EXPECT_TRUE(messages.empty());

@@ -8,15 +8,19 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
 #include "installer/crc32.h"
 #include "installer/package_installer.h"
 #include "installer/package_reader.h"
 #include "installer/package_writer.h"
 #include "reinstall_test_paths.h"
-#include "temporary_device_root.h"
+#include "support/child_process.h"
+#include "support/environment.h"
 
 namespace {
+
+using test_support::ChildProcess;
+
+using test_support::TemporaryDeviceRoot;
 
 constexpr auto kPatience = std::chrono::seconds(30);
 constexpr const char* kInstallFolder = "\\Program Files\\Therlix Imager";
@@ -76,7 +80,7 @@ class Package : public ::testing::Test {
         return device_.Root().parent_path() / "sources" / name;
     }
     std::filesystem::path Installed(const std::string& name) const {
-        return device_.Path(kInstallFolder) / name;
+        return device_.Host(kInstallFolder) / name;
     }
     std::filesystem::path PackageFile() const { return device_.Root() / "Quorvel_Relumo.cab"; }
 
@@ -95,7 +99,7 @@ class Package : public ::testing::Test {
                               {"empty", Source("empty")}});
     }
 
-    std::string ReadPackage() const { return TemporaryDeviceRoot::ReadFile(PackageFile()); }
+    std::string ReadPackage() const { return TemporaryDeviceRoot::ReadText(PackageFile()); }
     void SavePackage(const std::string& bytes) const {
         std::ofstream(PackageFile(), std::ios::binary | std::ios::trunc) << bytes;
     }
@@ -120,8 +124,8 @@ TEST_F(Package, InstallsEveryFileWithItsBytesAndMode) {
     EXPECT_EQ(installed.size(), 3u);
     for (const char* name : {"quorvel-imager", "4286 English.dll", "empty"}) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(TemporaryDeviceRoot::ReadFile(Installed(name)),
-                  TemporaryDeviceRoot::ReadFile(Source(name)));
+        EXPECT_EQ(TemporaryDeviceRoot::ReadText(Installed(name)),
+                  TemporaryDeviceRoot::ReadText(Source(name)));
         EXPECT_EQ(ModeOf(Installed(name)), ModeOf(Source(name)));
     }
     EXPECT_EQ(ModeOf(Installed("quorvel-imager")), 0755u);
@@ -134,12 +138,12 @@ TEST_F(Package, ReplacesInstalledFilesAndKeepsOthers) {
 
     Install();
 
-    EXPECT_EQ(TemporaryDeviceRoot::ReadFile(Installed("quorvel-imager")),
-              TemporaryDeviceRoot::ReadFile(Source("quorvel-imager")));
-    EXPECT_EQ(TemporaryDeviceRoot::ReadFile(Installed("Persist.dat")), "settings");
+    EXPECT_EQ(TemporaryDeviceRoot::ReadText(Installed("quorvel-imager")),
+              TemporaryDeviceRoot::ReadText(Source("quorvel-imager")));
+    EXPECT_EQ(TemporaryDeviceRoot::ReadText(Installed("Persist.dat")), "settings");
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& entry :
-         std::filesystem::directory_iterator(device_.Path(kInstallFolder))) {
+         std::filesystem::directory_iterator(device_.Host(kInstallFolder))) {
         ++files;
     }
     EXPECT_EQ(files, 4u);  // no temporary file is left behind
@@ -156,7 +160,7 @@ TEST_F(Package, DamagedPackageInstallsNothing) {
     SavePackage(bytes);
 
     EXPECT_THROW(Install(), std::runtime_error);
-    EXPECT_EQ(TemporaryDeviceRoot::ReadFile(Installed("quorvel-imager")), "old program");
+    EXPECT_EQ(TemporaryDeviceRoot::ReadText(Installed("quorvel-imager")), "old program");
     EXPECT_FALSE(std::filesystem::exists(Installed("4286 English.dll")));
 }
 
@@ -170,7 +174,7 @@ TEST_F(Package, EveryTruncationIsRejected) {
         SavePackage(whole.substr(0, length));
         EXPECT_THROW(Install(), std::runtime_error) << "cut at " << length;
     }
-    EXPECT_FALSE(std::filesystem::exists(device_.Path(kInstallFolder)));
+    EXPECT_FALSE(std::filesystem::exists(device_.Host(kInstallFolder)));
     SavePackage(whole + '\0');
     EXPECT_THROW(Install(), std::runtime_error);
     SavePackage(whole);
@@ -201,7 +205,7 @@ TEST_F(Package, ImpossibleSizesAndRepeatedNamesAreRejected) {
     EXPECT_THROW(Install(), std::runtime_error);
     PackageBytes(kInstallFolder, 0xFFFFFFFFu).Entry("one", "1").SaveAs(PackageFile());
     EXPECT_THROW(Install(), std::runtime_error);
-    EXPECT_FALSE(std::filesystem::exists(device_.Path(kInstallFolder)));
+    EXPECT_FALSE(std::filesystem::exists(device_.Host(kInstallFolder)));
 }
 
 TEST_F(Package, WriterRefusesBadInputsAndLeavesNoFile) {
@@ -220,12 +224,13 @@ TEST_F(Package, WriterRefusesBadInputsAndLeavesNoFile) {
 // status.
 TEST_F(Package, InstallerProgramInstallsTheNamedPackageFromItsWorkingFolder) {
     WriteStandardPackage();
-    ChildProcess installer({kInstallerProgram, "Quorvel_Relumo.cab"}, device_.Root());
+    ChildProcess installer({kInstallerProgram, "Quorvel_Relumo.cab"},
+                           {.workingFolder = device_.Root()});
     const auto status = installer.WaitForExit(kPatience);
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(ChildProcess::ExitedWith(*status, 0));
-    EXPECT_EQ(TemporaryDeviceRoot::ReadFile(Installed("quorvel-imager")),
-              TemporaryDeviceRoot::ReadFile(Source("quorvel-imager")));
+    EXPECT_EQ(TemporaryDeviceRoot::ReadText(Installed("quorvel-imager")),
+              TemporaryDeviceRoot::ReadText(Source("quorvel-imager")));
     EXPECT_EQ(ModeOf(Installed("quorvel-imager")), 0755u);
 }
 
@@ -240,12 +245,12 @@ TEST_F(Package, InstallerProgramReportsFailuresInItsExitStatus) {
                                      {{kInstallerProgram, "missing.cab"}, 1},
                                      {{kInstallerProgram, "Quorvel_Relumo.cab"}, 1}};
     for (const Case& c : cases) {
-        ChildProcess installer(c.arguments, device_.Root());
+        ChildProcess installer(c.arguments, {.workingFolder = device_.Root()});
         const auto status = installer.WaitForExit(kPatience);
         ASSERT_TRUE(status.has_value());
         EXPECT_TRUE(ChildProcess::ExitedWith(*status, c.exitCode)) << c.arguments.size();
     }
-    EXPECT_FALSE(std::filesystem::exists(device_.Path(kInstallFolder)));
+    EXPECT_FALSE(std::filesystem::exists(device_.Host(kInstallFolder)));
 }
 
 }  // namespace

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "temporary_device_root.h"
+#include "support/environment.h"
 
 namespace {
+
+using test_support::TemporaryDeviceRoot;
 
 constexpr std::array<const char*, 6> kStoredPackages = {
     "\\iPAQ File Store\\Quorvel Relumo.dll", "\\Built-in Storage\\Quorvel Relumo.dll",
@@ -45,7 +47,7 @@ struct Platform {
 };
 
 std::string RestoredPackage(const TemporaryDeviceRoot& device) {
-    return TemporaryDeviceRoot::ReadFile(device.Root() / "Quorvel_Relumo.cab");
+    return TemporaryDeviceRoot::ReadText(device.Root() / "Quorvel_Relumo.cab");
 }
 
 TEST(Reinstaller, PrefersStorageCardOverSdCardAndStartsTheInstallerOnce) {
@@ -63,7 +65,7 @@ TEST(Reinstaller, PrefersStorageCardOverSdCardAndStartsTheInstallerOnce) {
     EXPECT_EQ(platform.starts[0].argument, "Quorvel_Relumo.cab");
     EXPECT_EQ(platform.starts[0].workingFolder, device.Root());
     // The stored copy stays where it is.
-    EXPECT_TRUE(std::filesystem::exists(device.Path("\\Storage Card\\Quorvel Relumo.dll")));
+    EXPECT_TRUE(std::filesystem::exists(device.Host("\\Storage Card\\Quorvel Relumo.dll")));
 }
 
 TEST(Reinstaller, TakesTheFirstLocationThatHoldsACopy) {
@@ -107,7 +109,7 @@ TEST(Reinstaller, ReplacesAnEarlierRestoredPackageCompletely) {
 TEST(Reinstaller, FailedRestoreKeepsAnEarlierPackageAndLeavesNothingBehind) {
     const TemporaryDeviceRoot device;
     device.Put("\\Quorvel_Relumo.cab", "earlier package");
-    std::filesystem::create_directories(device.Path("\\SD Card\\Quorvel Relumo.dll"));
+    std::filesystem::create_directories(device.Host("\\SD Card\\Quorvel Relumo.dll"));
     Platform platform;
 
     EXPECT_EQ(platform.Run(), Reinstaller::Outcome::kNoStoredPackage);

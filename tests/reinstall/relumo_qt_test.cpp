@@ -46,7 +46,7 @@ TEST(ErrorMessageBox, ShowsTheTextModallyWithAnOkButton) {
     });
     answer.start(10);
 
-    ErrorMessageBox::Show("Error re-instating the .cab file");
+    error_message_box::Show("Error re-instating the .cab file");
     answer.stop();
 
     EXPECT_GT(checks, 0);

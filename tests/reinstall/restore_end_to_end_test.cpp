@@ -14,13 +14,17 @@
 #include <thread>
 #include <vector>
 
-#include "child_process.h"
 #include "installer/package_installer.h"
 #include "installer/package_reader.h"
 #include "reinstall_test_paths.h"
-#include "temporary_device_root.h"
+#include "support/child_process.h"
+#include "support/environment.h"
 
 namespace {
+
+using test_support::ChildProcess;
+
+using test_support::TemporaryDeviceRoot;
 
 constexpr auto kPatience = std::chrono::seconds(60);
 
@@ -68,19 +72,19 @@ void ExpectProbeRuns(const std::filesystem::path& program, const std::filesystem
     const auto status = probe.WaitForExit(kPatience);
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(ChildProcess::ExitedWith(*status, 0));
-    EXPECT_EQ(TemporaryDeviceRoot::ReadFile(record),
+    EXPECT_EQ(TemporaryDeviceRoot::ReadText(record),
               std::filesystem::canonical(program).string() + "\n");
 }
 
 bool MapsQtWidgets(pid_t pid) {
-    return TemporaryDeviceRoot::ReadFile("/proc/" + std::to_string(pid) + "/maps")
+    return TemporaryDeviceRoot::ReadText("/proc/" + std::to_string(pid) + "/maps")
                .find("libQt6Widgets") != std::string::npos;
 }
 
 // The imager runs until it is ended, so it counts as started once the kernel runs it from
 // the restored file and its Qt libraries are loaded (or it has ended successfully).
 void ExpectImagerStarts(const std::filesystem::path& program, const std::filesystem::path& root) {
-    ChildProcess imager({program.string(), "-platform", "offscreen"}, root);
+    ChildProcess imager({program.string(), "-platform", "offscreen"}, {.workingFolder = root});
     const std::string exeLink = "/proc/" + std::to_string(imager.Pid()) + "/exe";
     std::error_code error;
     EXPECT_EQ(std::filesystem::read_symlink(exeLink, error), std::filesystem::canonical(program));
@@ -103,13 +107,13 @@ TEST(RestoreEndToEnd, RelumoReinstallsADeletedProgramThatThenRuns) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // The handheld as prepared: the installer in place, the package stored on the storage
     // card, the program installed once beside its settings file.
-    CopyTo(kInstallerProgram, device.Path("\\Windows\\wceload.exe"));
-    CopyTo(kTestPackage, device.Path("\\Storage Card\\Quorvel Relumo.dll"));
-    PackageInstaller(device.Root()).Install(device.Path("\\Storage Card\\Quorvel Relumo.dll"));
-    const std::filesystem::path folder = device.Path("\\Program Files\\Therlix Imager");
+    CopyTo(kInstallerProgram, device.Host("\\Windows\\wceload.exe"));
+    CopyTo(kTestPackage, device.Host("\\Storage Card\\Quorvel Relumo.dll"));
+    PackageInstaller(device.Root()).Install(device.Host("\\Storage Card\\Quorvel Relumo.dll"));
+    const std::filesystem::path folder = device.Host("\\Program Files\\Therlix Imager");
     const std::filesystem::path program = folder / kRestoredProgramName;
     ASSERT_TRUE(std::filesystem::exists(program));
-    const std::string programBytes = TemporaryDeviceRoot::ReadFile(program);
+    const std::string programBytes = TemporaryDeviceRoot::ReadText(program);
     device.Put("\\Program Files\\Therlix Imager\\Persist.dat", "settings");
     std::filesystem::remove(program);
 
@@ -124,13 +128,13 @@ TEST(RestoreEndToEnd, RelumoReinstallsADeletedProgramThatThenRuns) {
     ASSERT_EQ(installerStatuses->size(), 1u);
     EXPECT_TRUE(ChildProcess::ExitedWith(installerStatuses->front(), 0));
 
-    EXPECT_EQ(TemporaryDeviceRoot::ReadFile(device.Root() / "Quorvel_Relumo.cab"),
-              TemporaryDeviceRoot::ReadFile(kTestPackage));
+    EXPECT_EQ(TemporaryDeviceRoot::ReadText(device.Root() / "Quorvel_Relumo.cab"),
+              TemporaryDeviceRoot::ReadText(kTestPackage));
     ASSERT_TRUE(std::filesystem::exists(program));
-    EXPECT_EQ(TemporaryDeviceRoot::ReadFile(program), programBytes);
+    EXPECT_EQ(TemporaryDeviceRoot::ReadText(program), programBytes);
     EXPECT_NE(std::filesystem::status(program).permissions() & std::filesystem::perms::owner_exec,
               std::filesystem::perms::none);
-    EXPECT_EQ(TemporaryDeviceRoot::ReadFile(folder / "Persist.dat"), "settings");
+    EXPECT_EQ(TemporaryDeviceRoot::ReadText(folder / "Persist.dat"), "settings");
     PackageReader package(kTestPackage);
     while (const auto entry = package.NextEntry()) {
         EXPECT_EQ(std::filesystem::file_size(folder / entry->name), entry->size) << entry->name;

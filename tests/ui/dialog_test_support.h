@@ -19,8 +19,8 @@
 #include <vector>
 #include "support/test_application.h"
 
-#include "platform/message_box_service.h"
-#include "platform/string_resources.h"
+#include "support/environment.h"
+#include "support/fake_services.h"
 
 namespace dialog_test {
 
@@ -30,69 +30,14 @@ inline QApplication& Application() {
     return TestApplication();
 }
 
+using test_support::MapStrings;
+using test_support::ScriptedMessageBoxes;
+using test_support::TemporaryDeviceRoot;
+
 inline QByteArray EnglishTemplate(int id) {
     QFile file(QString(QUORVEL_SOURCE_DIR "/lang/English/dialogs/%1.ui").arg(id));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-class MapStrings : public StringResources {
-  public:
-    explicit MapStrings(std::map<int, std::string> texts) : texts_(std::move(texts)) {}
-    std::string String(int id) const override {
-        auto found = texts_.find(id);
-        return found != texts_.end() ? found->second : std::string();
-    }
-
-  private:
-    std::map<int, std::string> texts_;
-};
-
-// Records the language message boxes shown and answers OK.
-class RecordingMessages : public MessageBoxService {
-  public:
-    int ShowText(const std::string&, unsigned) override { return message_box::kIdOk; }
-    int ShowString(int stringId, unsigned style) override {
-        stringIds.push_back(stringId);
-        styles.push_back(style);
-        return message_box::kIdOk;
-    }
-    std::vector<int> stringIds;
-    std::vector<unsigned> styles;
-};
-
-// Points the device root at a fresh temporary folder for the lifetime of the object.
-class TemporaryDeviceRoot {
-  public:
-    TemporaryDeviceRoot() {
-        const char* old = std::getenv("XDG_DATA_HOME");
-        hadValue_ = old != nullptr;
-        saved_ = hadValue_ ? old : "";
-        std::string pattern = (std::filesystem::temp_directory_path() / "dialogs-XXXXXX").string();
-        home_ = mkdtemp(pattern.data());
-        setenv("XDG_DATA_HOME", home_.c_str(), 1);
-        root_ = home_ / "therlix-handheld";
-        std::filesystem::create_directories(root_);
-    }
-    ~TemporaryDeviceRoot() {
-        if (hadValue_) {
-            setenv("XDG_DATA_HOME", saved_.c_str(), 1);
-        } else {
-            unsetenv("XDG_DATA_HOME");
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(home_, ignored);
-    }
-    TemporaryDeviceRoot(const TemporaryDeviceRoot&) = delete;
-    TemporaryDeviceRoot& operator=(const TemporaryDeviceRoot&) = delete;
-
-    const std::filesystem::path& Root() const { return root_; }
-
-  private:
-    std::filesystem::path home_;
-    std::filesystem::path root_;
-    std::string saved_;
-    bool hadValue_ = false;
-};
 
 // A left-button tap (press and release) at `position` of `widget`.
 inline void Tap(QWidget& widget, QPoint position) {

@@ -139,14 +139,14 @@ TEST_F(FolderDialogTest, ParentPathNeverLeavesTheRoot) {
 TEST_F(FolderDialogTest, OkAndCancelCloseWithThePathCurrentAtThatMoment) {
     Open("\\");
     TapItem("Windows");
-    DialogTemplate::Buttons(dialog_).button(QDialogButtonBox::Ok)->click();
+    dialog_template::Buttons(dialog_).button(QDialogButtonBox::Ok)->click();
     EXPECT_EQ(dialog_.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog_.isVisible());
     EXPECT_EQ(dialog_.currentPath, "\\Windows\\");
 
     Open("\\Windows\\");
     TapItem("..");
-    DialogTemplate::Buttons(dialog_).button(QDialogButtonBox::Cancel)->click();
+    dialog_template::Buttons(dialog_).button(QDialogButtonBox::Cancel)->click();
     EXPECT_EQ(dialog_.result(), QDialog::Rejected);
     EXPECT_EQ(dialog_.currentPath, "\\");
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fake_icons.h"
 #include "support/test_application.h"
 
 #include <QApplication>
@@ -20,19 +21,6 @@ bool EnsureApplication() {
 }
 
 const QColor kIconColour(255, 0, 0);
-
-// Every id is a solid red square, so the icon's place is easy to find.
-class SolidIcons : public IconResources {
-  public:
-    QIcon Icon(int id) const override {
-        if (id == 0) {
-            return {};
-        }
-        QPixmap pixmap(16, 16);
-        pixmap.fill(kIconColour);
-        return QIcon(pixmap);
-    }
-};
 
 // The bounding box of the pixels of one colour; nullopt when there are none.
 std::optional<QRect> Find(const QImage& image, const QColor& colour, QRect within = QRect()) {
@@ -68,7 +56,7 @@ class ImageButtonTest : public ::testing::Test {
     }
 
     bool applicationReady_ = EnsureApplication();
-    SolidIcons icons_;
+    test_support::FakeIcons icons_{kIconColour};  // every icon a solid red square
     ImageButton button_;
 };
 

@@ -26,11 +26,11 @@
 
 #include "display/qt/default_font.h"
 #include "platform/qt/language_bundle.h"
-#include "ui/c_main_frame.h"
-#include "ui/c_online_imager_app.h"
-#include "ui/c_online_imager_view.h"
 #include "ui/image_button.h"
+#include "ui/imager_application.h"
 #include "ui/imager_test_support.h"
+#include "ui/imager_view.h"
+#include "ui/main_window.h"
 #include "ui/settings_dialog.h"
 
 namespace {
@@ -219,8 +219,8 @@ class StartedInLocale : public ::testing::TestWithParam<Locale> {
     void SetUp() override {
         QApplication::setFont(DefaultControlFont());
         root_.Environment().Set("LANG", GetParam().lang);
-        ASSERT_TRUE(app_.InitInstance({}));
-        view_ = app_.MainFrame()->GetActiveView();
+        ASSERT_TRUE(app_.Start({}));
+        view_ = app_.Window()->View();
     }
     void TearDown() override { QApplication::setFont(previousFont_); }
 
@@ -228,14 +228,14 @@ class StartedInLocale : public ::testing::TestWithParam<Locale> {
     QFont previousFont_ = QApplication::font();
     TemporaryDeviceRoot root_;
     MessageBoxAnswerer answerer_;  // "COM port could not be opened"
-    COnlineImagerApp app_{kBin};
-    COnlineImagerView* view_ = nullptr;
+    ImagerApplication app_{kBin};
+    ImagerView* view_ = nullptr;
 };
 
 TEST_P(StartedInLocale, LoadsTheBundleOfTheUserLanguage) {
     EXPECT_EQ(app_.Bundle()->File().filename().string(),
               std::string("4286 ") + GetParam().language + ".dll");
-    EXPECT_EQ(view_->ButtonAt(COnlineImagerView::kHold).text(),
+    EXPECT_EQ(view_->ButtonAt(ImagerView::kHold).text(),
               QString::fromUtf8(GetParam().holdCaption));
     // Qt's own buttons speak the same language.
     QMessageBox box(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No);
@@ -261,7 +261,7 @@ TEST_P(StartedInLocale, EveryCaptionFitsItsButtonInEveryRow) {
 }
 
 TEST_P(StartedInLocale, EverySettingsTextFitsItsField) {
-    RecordingMessages messages;
+    ScriptedMessageBoxes messages;
     SettingsDialog dialog(view_, false,
                           {app_.Bundle()->DialogTemplate(131), app_.Bundle()->DialogTemplate(153),
                            app_.Bundle(), &messages});

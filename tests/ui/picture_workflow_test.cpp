@@ -6,18 +6,19 @@
 #include <QImage>
 #include <memory>
 
-#include "document/online_imager_doc.h"
+#include "document/imager_document.h"
 #include "platform/qt/language_bundle.h"
-#include "ui/c_main_frame.h"
-#include "ui/c_online_imager_view.h"
+#include "support/started_document.h"
 #include "ui/imager_test_support.h"
+#include "ui/imager_view.h"
+#include "ui/main_window.h"
 #include "ui/workflow_test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace workflow_test;
-using View = COnlineImagerView;
+using View = ImagerView;
 using Driver = SettingsDialogDriver;
 
 // 3 November 2006, 09:05 UTC, and one minute per step from there.
@@ -31,19 +32,13 @@ class Imager {
         : view_(new View(document_, {bundle, bundle, messages_, notifier_,
                                      bundle.DialogTemplate(131), bundle.DialogTemplate(153)})) {
         receiver_.Attach(document_);
-        view_->Commands().SetClock([this] { return now_; });
-        view_->OnInitialUpdate();
-        frame_.SetView(view_);
-        frame_.show();
-        QApplication::setActiveWindow(&frame_);
-        DeliverPostedEvents();
-        messages_.shown.clear();  // no head on COM1
+        ShowInWindow(*view_, frame_, [this] { return now_; });
     }
 
-    COnlineImagerDoc& Document() { return document_; }
+    ImagerDocument& Document() { return document_; }
     View& GetView() { return *view_; }
-    CMainFrame& Frame() { return frame_; }
-    ScriptedMessages& Messages() { return messages_; }
+    MainWindow& Frame() { return frame_; }
+    ScriptedMessageBoxes& Messages() { return messages_; }
 
     // Clicks a button a minute after the last one.
     void Click(View::Button which) {
@@ -63,19 +58,18 @@ class Imager {
         // closes; the offscreen platform does not.
         QApplication::setActiveWindow(&frame_);
     }
-    std::vector<std::string> Snapshots() const {
-        return SnapshotNames(document_.GetSnapshotFolder());
-    }
+    std::vector<std::string> Snapshots() const { return SnapshotNames(document_.SnapshotFolder()); }
     DocumentRecord Snapshot(const std::string& name) const {
-        return ReadArchive(DeviceRoot::Map(document_.GetSnapshotFolder()) / name);
+        return ReadArchive(device_root::Map(document_.SnapshotFolder()) / name);
     }
 
   private:
-    ScriptedMessages messages_;
+    ScriptedMessageBoxes messages_{ScriptedMessageBoxes::kStrict};
     UpdateReceiver receiver_;
     QtUpdateNotifier notifier_{&receiver_};
-    COnlineImagerDoc document_{&messages_, &notifier_};
-    CMainFrame frame_;
+    StartedDocument started_{&messages_, &notifier_};
+    ImagerDocument& document_ = started_.Document();
+    MainWindow frame_;
     View* view_;
     std::int64_t now_ = kStart - 60;
 };
@@ -110,7 +104,7 @@ class PictureWorkflowTest : public ::testing::Test {
 
 TEST_F(PictureWorkflowTest, HoldSaveDiscardBrowseDeleteAndExit) {
     Imager& imager = *imager_;
-    COnlineImagerDoc& document = imager.Document();
+    ImagerDocument& document = imager.Document();
     const fs::path settings = root_.SettingsFile();
     EXPECT_FALSE(fs::exists(settings));
     EXPECT_TRUE(imager.Snapshots().empty());
@@ -131,7 +125,7 @@ TEST_F(PictureWorkflowTest, HoldSaveDiscardBrowseDeleteAndExit) {
     EXPECT_EQ(stored.spotPosition1, 135);
     EXPECT_EQ(stored.freezeTime, kStart);
     EXPECT_EQ(stored.captureTime, kStart + 60);
-    EXPECT_EQ(document.GetSpotPosition(0), 136);
+    EXPECT_EQ(document.SpotPosition(0), 136);
     EXPECT_TRUE(document.IsLive());
 
     // Hold and Discard store nothing; Hold and Save a second snapshot.
@@ -147,14 +141,14 @@ TEST_F(PictureWorkflowTest, HoldSaveDiscardBrowseDeleteAndExit) {
         Driver::Control<QComboBox>(dialog, SettingsDialog::kPalette).setCurrentIndex(2);
         Driver::Press(dialog, QDialogButtonBox::Ok);
     });
-    EXPECT_EQ(document.GetPaletteNumber(), 2);
+    EXPECT_EQ(document.PaletteNumber(), 2);
     EXPECT_TRUE(document.IsLive());
 
     // Browse: the live settings are put aside and the first snapshot is shown.
     imager.Click(View::kBrowse);
     EXPECT_EQ(ReadArchive(settings).paletteNumber, 2);
-    EXPECT_EQ(document.GetSnapshotIndex(), 0);
-    EXPECT_EQ(document.GetPaletteNumber(), 1);
+    EXPECT_EQ(document.SnapshotIndex(), 0);
+    EXPECT_EQ(document.PaletteNumber(), 1);
     EXPECT_TRUE(Shown(View::kDelete));
     const QImage browsing = Screenshot("browsing_row.png");
     EXPECT_NE(held.copy(0, 235, 240, 33), browsing.copy(0, 235, 240, 33));
@@ -163,19 +157,19 @@ TEST_F(PictureWorkflowTest, HoldSaveDiscardBrowseDeleteAndExit) {
     imager.Key(Qt::Key_5, Qt::KeypadModifier);
     imager.Key(Qt::Key_5, Qt::KeypadModifier);
     EXPECT_EQ(imager.GetView().GetSelectionMode(), View::kSpan);
-    const std::uint16_t low = document.GetSpanLow();
+    const std::uint16_t low = document.SpanLow();
     imager.Key(Qt::Key_6, Qt::KeypadModifier);
-    EXPECT_EQ(document.GetSpanLow(), low + 10);
+    EXPECT_EQ(document.SpanLow(), low + 10);
 
     // Next asks about the change; Yes writes it into the first snapshot's file.
     imager.Messages().answers = {message_box::kIdYes};
     imager.Click(View::kNext);
     EXPECT_EQ(imager.Messages().TakeIds(), std::vector<int>{129});
     EXPECT_EQ(imager.Snapshot("Snapshot 0 3-11-2006 09-06.snp").spanLow, low + 10);
-    EXPECT_EQ(document.GetSnapshotIndex(), 1);
+    EXPECT_EQ(document.SnapshotIndex(), 1);
     imager.Click(View::kPrevious);
-    EXPECT_EQ(document.GetSnapshotIndex(), 0);
-    EXPECT_EQ(document.GetSpanLow(), low + 10);
+    EXPECT_EQ(document.SnapshotIndex(), 0);
+    EXPECT_EQ(document.SpanLow(), low + 10);
 
     // Delete both snapshots; after the last one the live row returns.
     imager.Messages().answers = {message_box::kIdYes};
@@ -189,7 +183,7 @@ TEST_F(PictureWorkflowTest, HoldSaveDiscardBrowseDeleteAndExit) {
     EXPECT_FALSE(Shown(View::kDelete));
     EXPECT_TRUE(Shown(View::kHold));
     EXPECT_TRUE(document.IsLive());
-    EXPECT_EQ(document.GetPaletteNumber(), 2);
+    EXPECT_EQ(document.PaletteNumber(), 2);
 
     imager.Click(View::kBrowse);
     EXPECT_EQ(imager.Messages().TakeIds(), std::vector<int>{142});
@@ -212,7 +206,7 @@ TEST_F(PictureWorkflowTest, ExitWhileBrowsingAModifiedSnapshotKeepsTheLiveSettin
         Driver::Press(dialog, QDialogButtonBox::Ok);
     });
     EXPECT_FALSE(imager.Document().IsLive()) << "pictures stay stopped while browsing";
-    EXPECT_EQ(imager.Document().GetTemperatureUnit(), 1);
+    EXPECT_EQ(imager.Document().TemperatureUnit(), 1);
 
     imager.Messages().answers = {message_box::kIdNo};
     imager.Click(View::kExit);

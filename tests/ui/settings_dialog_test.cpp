@@ -53,14 +53,14 @@ class SettingsDialogTest : public ::testing::Test {
 
     template <class T = QWidget>
     static T& Control(QDialog& dialog, int number) {
-        T* control = dialog.findChild<T*>(DialogTemplate::ObjectName(number));
+        T* control = dialog.findChild<T*>(dialog_template::ObjectName(number));
         EXPECT_NE(control, nullptr) << "control " << number;
         return *control;
     }
     static QComboBox& List(QDialog& d, int number) { return Control<QComboBox>(d, number); }
     static QLineEdit& Entry(QDialog& d, int number) { return Control<QLineEdit>(d, number); }
     static void Press(QDialog& d, QDialogButtonBox::StandardButton which) {
-        DialogTemplate::Buttons(d).button(which)->click();
+        dialog_template::Buttons(d).button(which)->click();
     }
     static QStringList Items(const QComboBox& list) {
         QStringList items;
@@ -72,7 +72,7 @@ class SettingsDialogTest : public ::testing::Test {
 
     QApplication& application_ = dialog_test::Application();
     MapStrings strings_{{{144, "Greyscale"}, {145, "Red Blue"}, {146, "Green Blue"}, {165, "Off"}}};
-    dialog_test::RecordingMessages messages_;
+    dialog_test::ScriptedMessageBoxes messages_;
 };
 
 TEST_F(SettingsDialogTest, InitialisationPutsTheValuesIntoTheControls) {
@@ -127,20 +127,20 @@ TEST_F(SettingsDialogTest, BackgroundTemperatureFromMinus20To200IsAccepted) {
     dialog_test::PressKey(Entry(*dialog, 2), Qt::Key_Return);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->backgroundTemperature, 21.0f);
-    EXPECT_TRUE(messages_.stringIds.empty());
+    EXPECT_TRUE(messages_.StringIds().empty());
 }
 
 TEST_F(SettingsDialogTest, OutOfRangeBackgroundShowsMessage147AndKeepsTheDialogOpen) {
     for (const char* text : {"-20.1", "200.1", "1e9", "nan"}) {
-        messages_.stringIds.clear();
+        messages_.shown.clear();
         auto dialog = Open();
         Entry(*dialog, 0).setText("chimney");
         Entry(*dialog, 1).setText("\\Temp\\");
         Entry(*dialog, 2).setText(text);
         Press(*dialog, QDialogButtonBox::Ok);
         EXPECT_TRUE(dialog->isVisible()) << text;
-        EXPECT_EQ(messages_.stringIds, std::vector<int>{147}) << text;
-        EXPECT_EQ(messages_.styles.back(), message_box::kOk);
+        EXPECT_EQ(messages_.StringIds(), std::vector<int>{147}) << text;
+        EXPECT_EQ(messages_.Styles().back(), message_box::kOk);
         EXPECT_EQ(Entry(*dialog, 2).text(), text);
         // Cancel now: the note and folder read by OK stay, the temperature does not.
         Press(*dialog, QDialogButtonBox::Cancel);
@@ -203,7 +203,7 @@ TEST_F(SettingsDialogTest, EmissivitySelectsItsItemTheWayTheHandheldComputedIt) 
 }
 
 TEST_F(SettingsDialogTest, IntegrationListStartsWithItsOffItem) {
-    strings_ = MapStrings({});
+    strings_ = MapStrings();
     auto off = Open([](SettingsDialog& d) { d.integrationCount = 1; });
     EXPECT_EQ(List(*off, 9).currentText(), "Integration OFF");
     auto ten = Open([](SettingsDialog& d) { d.integrationCount = 10; });

@@ -27,13 +27,16 @@
 #include "document/archive_reader.h"
 #include "document/document_archive.h"
 #include "document/document_record.h"
+#include "document/view_list.h"
 #include "platform/device_root.h"
-#include "platform/document_base.h"
 #include "platform/message_box_service.h"
 #include "platform/qt/icon_resources.h"
 #include "platform/qt/qt_update_notifier.h"
 #include "platform/whole_file.h"
+#include "support/archive_file.h"
 #include "ui/dialog_template.h"
+#include "ui/imager_view.h"
+#include "ui/main_window.h"
 #include "ui/settings_dialog.h"
 
 // Sends the shortcut override of a key press as the platform does before the press
@@ -45,52 +48,13 @@ Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int 
 
 namespace workflow_test {
 
-// Message boxes answered from a script. A question without a scripted answer fails
-// the test and is answered No; OK-only boxes need no answer.
-class ScriptedMessages : public MessageBoxService {
-  public:
-    struct Shown {
-        int stringId;  // 0 for a built-in text
-        std::string text;
-        unsigned style;
-    };
-
-    int ShowText(const std::string& text, unsigned style) override {
-        shown.push_back({0, text, style});
-        return message_box::kIdOk;
-    }
-    int ShowString(int stringId, unsigned style) override {
-        shown.push_back({stringId, std::string(), style});
-        if ((style & 0x0F) == message_box::kOk) {
-            return message_box::kIdOk;
-        }
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question " << stringId;
-            return message_box::kIdNo;
-        }
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-
-    // The string ids shown since the last call, built-in texts as 0.
-    std::vector<int> TakeIds() {
-        std::vector<int> ids;
-        for (const Shown& box : shown) {
-            ids.push_back(box.stringId);
-        }
-        shown.clear();
-        return ids;
-    }
-
-    std::deque<int> answers;
-    std::vector<Shown> shown;
-};
+using test_support::FakeIcons;
+using test_support::ScriptedMessageBoxes;
 
 // Hands the posted update events to the document's views, as the application does.
 class UpdateReceiver : public QObject {
   public:
-    void Attach(DocumentBase& document) { document_ = &document; }
+    void Attach(ViewList& document) { document_ = &document; }
 
   protected:
     bool event(QEvent* event) override {
@@ -98,14 +62,13 @@ class UpdateReceiver : public QObject {
             return QObject::event(event);
         }
         if (document_ != nullptr) {
-            document_->UpdateAllViews(nullptr,
-                                      static_cast<QtUpdateNotifier::Event*>(event)->Hint());
+            document_->UpdateViews(static_cast<QtUpdateNotifier::Event*>(event)->Hint());
         }
         return true;
     }
 
   private:
-    DocumentBase* document_ = nullptr;
+    ViewList* document_ = nullptr;
 };
 
 inline void DeliverPostedEvents() {
@@ -113,17 +76,16 @@ inline void DeliverPostedEvents() {
     QCoreApplication::processEvents();
 }
 
-// Remembers the icon ids asked for; every icon is a solid square.
-class RecordingIcons : public IconResources {
-  public:
-    QIcon Icon(int id) const override {
-        requested.push_back(id);
-        QPixmap pixmap(16, 16);
-        pixmap.fill(Qt::darkBlue);
-        return QIcon(pixmap);
-    }
-    mutable std::vector<int> requested;
-};
+// Puts `view` on the screen as the application does, with the test's clock: the screen
+// created, the main window shown and active, the posted updates delivered.
+inline void ShowInWindow(ImagerView& view, MainWindow& window, ViewCommands::Clock clock) {
+    view.Commands().SetClock(std::move(clock));
+    view.CreateScreen();
+    window.SetView(&view);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    DeliverPostedEvents();
+}
 
 // Works the settings dialog once the command has opened it modally: `step` runs from
 // the dialog's own event loop and must close the dialog.
@@ -138,15 +100,15 @@ class SettingsDialogDriver {
 
     template <class T>
     static T& Control(SettingsDialog& dialog, int number) {
-        T* control = dialog.findChild<T*>(DialogTemplate::ObjectName(number));
+        T* control = dialog.findChild<T*>(dialog_template::ObjectName(number));
         if (control == nullptr) {
             ADD_FAILURE() << "no control " << number;
-            control = &DialogTemplate::Control<T>(dialog, number);
+            control = &dialog_template::Control<T>(dialog, number);
         }
         return *control;
     }
     static void Press(SettingsDialog& dialog, QDialogButtonBox::StandardButton which) {
-        DialogTemplate::Buttons(dialog).button(which)->click();
+        dialog_template::Buttons(dialog).button(which)->click();
     }
 
   private:
@@ -181,7 +143,7 @@ inline std::vector<std::string> SnapshotNames(const std::string& handheldFolder)
     std::vector<std::string> names;
     std::error_code ignored;
     for (const auto& entry :
-         std::filesystem::directory_iterator(DeviceRoot::Map(handheldFolder), ignored)) {
+         std::filesystem::directory_iterator(device_root::Map(handheldFolder), ignored)) {
         const std::string name = entry.path().filename().string();
         if (name.ends_with(".snp")) {
             names.push_back(name);
@@ -192,14 +154,7 @@ inline std::vector<std::string> SnapshotNames(const std::string& handheldFolder)
 }
 
 inline DocumentRecord ReadArchive(const std::filesystem::path& file) {
-    DocumentRecord record;
-    const auto bytes = WholeFile::Read(file);
-    EXPECT_TRUE(bytes.has_value()) << file;
-    if (bytes) {
-        ArchiveReader archive(*bytes);
-        DocumentArchive::Load(archive, record);
-    }
-    return record;
+    return test_support::ReadArchiveFile(file);
 }
 
 }  // namespace workflow_test

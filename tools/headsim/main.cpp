@@ -32,7 +32,7 @@ void InstallStopHandlers() {
 
 std::optional<std::filesystem::path> LinkPath(const HeadOptions& options) {
     if (options.linkDeviceRoot) {
-        return DeviceRoot::ComPort(1);
+        return device_root::ComPort(1);
     }
     if (options.linkPath) {
         return std::filesystem::path(*options.linkPath);

@@ -35,11 +35,11 @@ void BatteryGaugeControl::paintEvent(QPaintEvent* /*event*/) {
     dc.FrameRect(rect(), Qt::black);
     dc.DrawSunkenBorder(rect());
     dc.SetTextColor(Qt::black);
-    dc.DrawText(BatteryReadout::TextPlacementIn(client),
-                QString::fromStdString(BatteryReadout::Text(reading_, strings_)));
+    dc.DrawText(battery_readout::TextPlacementIn(client),
+                QString::fromStdString(battery_readout::Text(reading_, strings_)));
     if (icons_ != nullptr) {
-        const ScreenPoint origin = BatteryReadout::IconOrigin(client);
-        dc.DrawIcon(origin.x, origin.y, icons_->Icon(BatteryReadout::IconId(reading_.batteryFlag)),
-                    BatteryReadout::kIconSize);
+        const ScreenPoint origin = battery_readout::IconOrigin(client);
+        dc.DrawIcon(origin.x, origin.y, icons_->Icon(battery_readout::IconId(reading_.batteryFlag)),
+                    battery_readout::kIconSize);
     }
 }

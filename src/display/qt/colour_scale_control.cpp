@@ -12,41 +12,13 @@ ColourScaleControl::ColourScaleControl(QWidget* parent) : QWidget(parent) {
 
 ColourScaleControl::~ColourScaleControl() = default;
 
-void ColourScaleControl::Initialise(const PaletteSet* palettes, std::int16_t paletteNumber,
-                                    std::int16_t spanLow, std::int16_t spanHigh, float emissivity,
-                                    TemperatureUnit unit, std::int16_t background) {
+void ColourScaleControl::Initialise(const PaletteSet* palettes, const DisplayState& state) {
     palettes_ = palettes;
-    paletteNumber_ = paletteNumber;
-    spanLow_ = spanLow;
-    spanHigh_ = spanHigh;
-    emissivity_ = emissivity;
-    unit_ = unit;
-    background_ = background;
+    state_ = state;
 }
 
-void ColourScaleControl::SetPaletteNumber(std::int16_t paletteNumber) {
-    paletteNumber_ = paletteNumber;
-    update();
-}
-
-void ColourScaleControl::SetDisplayRange(std::int16_t spanLow, std::int16_t spanHigh) {
-    spanLow_ = spanLow;
-    spanHigh_ = spanHigh;
-    update();
-}
-
-void ColourScaleControl::SetEmissivity(float emissivity) {
-    emissivity_ = emissivity;
-    update();
-}
-
-void ColourScaleControl::SetUnit(TemperatureUnit unit) {
-    unit_ = unit;
-    update();
-}
-
-void ColourScaleControl::SetBackgroundTemperature(std::int16_t background) {
-    background_ = background;
+void ColourScaleControl::SetState(const DisplayState& state) {
+    state_ = state;
     update();
 }
 
@@ -96,7 +68,7 @@ void ColourScaleControl::RenderGradients() {
 
 // Palette 0 → first bar, 1 → second, anything else → third.
 const OffscreenDC& ColourScaleControl::CurrentGradient() const {
-    switch (paletteNumber_) {
+    switch (state_.paletteNumber) {
         case 0:
             return gradients_[0];
         case 1:
@@ -111,11 +83,13 @@ const OffscreenDC& ColourScaleControl::CurrentGradient() const {
 void ColourScaleControl::DrawLabels(GdiPainter& dc) const {
     const ColourScaleLayout layout(ScreenRect{0, 0, width(), height()});
     const auto placements = layout.LabelPlacements();
-    const auto values = ColourScaleLayout::LabelValues(spanLow_, spanHigh_);
+    const auto values = ColourScaleLayout::LabelValues(state_.spanLow, state_.spanHigh);
     for (std::size_t k = 0; k < placements.size(); ++k) {
         const int colourIndex = k < 3 ? 0 : PaletteSet::kColourCount - 1;
-        dc.SetTextColor(GdiPainter::FromColourRef(Palettes().Colour(colourIndex, paletteNumber_)));
-        dc.DrawText(placements[k], QString::fromStdString(formatter_.FormatTemperature(
-                                       values[k], unit_, background_, emissivity_, true)));
+        dc.SetTextColor(
+            GdiPainter::FromColourRef(Palettes().Colour(colourIndex, state_.paletteNumber)));
+        dc.DrawText(placements[k],
+                    QString::fromStdString(formatter_.FormatTemperature(
+                        values[k], state_.unit, state_.background, state_.emissivity, true)));
     }
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "display/display_state.h"
 #include "display/qt/offscreen_dc.h"
 #include "display/temperature_formatter.h"
 
@@ -22,22 +23,16 @@ class ColourScaleControl : public QWidget {
     ~ColourScaleControl() override;
 
     // Stores everything without repainting. The palette set is not owned.
-    void Initialise(const PaletteSet* palettes, std::int16_t paletteNumber, std::int16_t spanLow,
-                    std::int16_t spanHigh, float emissivity, TemperatureUnit unit,
-                    std::int16_t background);
+    void Initialise(const PaletteSet* palettes, const DisplayState& state);
+    void SetState(const DisplayState& state);
 
-    void SetPaletteNumber(std::int16_t paletteNumber);
-    void SetDisplayRange(std::int16_t spanLow, std::int16_t spanHigh);
-    void SetEmissivity(float emissivity);
-    void SetUnit(TemperatureUnit unit);
-    void SetBackgroundTemperature(std::int16_t background);
-
-    std::int16_t PaletteNumber() const { return paletteNumber_; }
-    std::int16_t SpanLow() const { return spanLow_; }
-    std::int16_t SpanHigh() const { return spanHigh_; }
-    float Emissivity() const { return emissivity_; }
-    TemperatureUnit Unit() const { return unit_; }
-    std::int16_t BackgroundTemperature() const { return background_; }
+    const DisplayState& State() const { return state_; }
+    std::int16_t PaletteNumber() const { return state_.paletteNumber; }
+    std::int16_t SpanLow() const { return state_.spanLow; }
+    std::int16_t SpanHigh() const { return state_.spanHigh; }
+    float Emissivity() const { return state_.emissivity; }
+    TemperatureUnit Unit() const { return state_.unit; }
+    std::int16_t BackgroundTemperature() const { return state_.background; }
 
     // Draws the control into its off-screen image and returns it; null when it cannot
     // be made.
@@ -53,12 +48,7 @@ class ColourScaleControl : public QWidget {
     void DrawLabels(GdiPainter& dc) const;
 
     const PaletteSet* palettes_ = nullptr;
-    std::int16_t paletteNumber_ = 0;
-    std::int16_t spanLow_ = 2744;
-    std::int16_t spanHigh_ = 3000;
-    float emissivity_ = 1.0f;
-    TemperatureUnit unit_ = temperature_unit::kCelsius;
-    std::int16_t background_ = 0;
+    DisplayState state_;
     TemperatureFormatter formatter_;
     std::optional<OffscreenDC> offscreen_;
     // One per palette number 0, 1, 2; empty until the first paint.

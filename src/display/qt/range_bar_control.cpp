@@ -30,17 +30,10 @@ void RangeBarControl::SetStringResources(const StringResources* strings) {
 }
 
 void RangeBarControl::Initialise(std::int16_t rangeLow, std::int16_t rangeHigh,
-                                 std::int16_t spanLow, std::int16_t spanHigh, float emissivity,
-                                 TemperatureUnit unit, std::int16_t selectionMode,
-                                 std::int16_t background) {
+                                 const DisplayState& state) {
     rangeLow_ = rangeLow;
     rangeHigh_ = rangeHigh;
-    spanLow_ = spanLow;
-    spanHigh_ = spanHigh;
-    emissivity_ = emissivity;
-    unit_ = unit;
-    selectionMode_ = selectionMode;
-    background_ = background;
+    state_ = state;
 }
 
 void RangeBarControl::SetRangeLimits(std::int16_t rangeLow, std::int16_t rangeHigh) {
@@ -49,29 +42,8 @@ void RangeBarControl::SetRangeLimits(std::int16_t rangeLow, std::int16_t rangeHi
     update();
 }
 
-void RangeBarControl::SetDisplayRange(std::int16_t spanLow, std::int16_t spanHigh) {
-    spanLow_ = spanLow;
-    spanHigh_ = spanHigh;
-    update();
-}
-
-void RangeBarControl::SetUnit(TemperatureUnit unit) {
-    unit_ = unit;
-    update();
-}
-
-void RangeBarControl::SetEmissivity(float emissivity) {
-    emissivity_ = emissivity;
-    update();
-}
-
-void RangeBarControl::SetBackgroundTemperature(std::int16_t background) {
-    background_ = background;
-    update();
-}
-
-void RangeBarControl::SetSelectionMode(std::int16_t mode) {
-    selectionMode_ = mode;
+void RangeBarControl::SetState(const DisplayState& state) {
+    state_ = state;
     update();
 }
 
@@ -101,7 +73,7 @@ const QImage* RangeBarControl::PaintOffscreen() {
     dc.DrawSunkenBorder(QRect(0, 0, width(), height()));
     DrawScale(dc, layout);
     DrawTexts(dc, layout);
-    if (selectionMode_ == kSpanSelected && cursorVisible_) {
+    if (state_.selection == kSpanSelected && cursorVisible_) {
         dc.Draw3dRect(GdiPainter::ToQRect(layout.CursorFrame()), kRed, kDarkRed);
     }
     return &offscreen_->Image();
@@ -110,7 +82,7 @@ const QImage* RangeBarControl::PaintOffscreen() {
 void RangeBarControl::DrawScale(GdiPainter& dc, const RangeBarLayout& layout) const {
     dc.FillRect(GdiPainter::ToQRect(layout.ScaleArea()), kWhite);
     dc.Draw3dRect(GdiPainter::ToQRect(layout.Groove()), kLightGrey, kGrey);
-    const auto span = layout.Span(rangeLow_, rangeHigh_, spanLow_, spanHigh_);
+    const auto span = layout.Span(rangeLow_, rangeHigh_, state_.spanLow, state_.spanHigh);
     if (span) {
         dc.FillRect(GdiPainter::ToQRect(span->fill), kLightGrey);
         dc.Draw3dRect(GdiPainter::ToQRect(span->frame), kRaisedEdge, kGrey);
@@ -119,14 +91,15 @@ void RangeBarControl::DrawScale(GdiPainter& dc, const RangeBarLayout& layout) co
 
 void RangeBarControl::DrawTexts(GdiPainter& dc, const RangeBarLayout& layout) const {
     auto limit = [this](std::int16_t raw) {
-        return QString::fromStdString(
-            formatter_.FormatTemperature(raw, unit_, background_, emissivity_, false));
+        return QString::fromStdString(formatter_.FormatTemperature(
+            raw, state_.unit, state_.background, state_.emissivity, false));
     };
     dc.SetTextColor(kDarkGrey);
     dc.DrawText(layout.RangeLowText(), limit(rangeLow_));
     dc.DrawText(layout.RangeHighText(), limit(rangeHigh_));
     dc.SetTextColor(Qt::black);
-    dc.DrawText(layout.SpanWidthText(),
-                QString::fromStdString(formatter_.FormatTemperatureDifference(
-                    spanLow_, spanHigh_, unit_, background_, emissivity_)));
+    dc.DrawText(
+        layout.SpanWidthText(),
+        QString::fromStdString(formatter_.FormatTemperatureDifference(
+            state_.spanLow, state_.spanHigh, state_.unit, state_.background, state_.emissivity)));
 }

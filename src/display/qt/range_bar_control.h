@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "display/display_state.h"
 #include "display/qt/offscreen_dc.h"
 #include "display/temperature_formatter.h"
 
@@ -24,27 +25,21 @@ class RangeBarControl : public QWidget {
     void SetStringResources(const StringResources* strings);
 
     // Stores everything without repainting.
-    void Initialise(std::int16_t rangeLow, std::int16_t rangeHigh, std::int16_t spanLow,
-                    std::int16_t spanHigh, float emissivity, TemperatureUnit unit,
-                    std::int16_t selectionMode, std::int16_t background);
-
+    void Initialise(std::int16_t rangeLow, std::int16_t rangeHigh, const DisplayState& state);
     void SetRangeLimits(std::int16_t rangeLow, std::int16_t rangeHigh);
-    void SetDisplayRange(std::int16_t spanLow, std::int16_t spanHigh);
-    void SetUnit(TemperatureUnit unit);
-    void SetEmissivity(float emissivity);
-    void SetBackgroundTemperature(std::int16_t background);
-    // 2 = the display span is selected and the frame blinks.
-    void SetSelectionMode(std::int16_t mode);
+    // The frame blinks while the span is selected.
+    void SetState(const DisplayState& state);
     void ToggleCursor();
 
     std::int16_t RangeLow() const { return rangeLow_; }
     std::int16_t RangeHigh() const { return rangeHigh_; }
-    std::int16_t SpanLow() const { return spanLow_; }
-    std::int16_t SpanHigh() const { return spanHigh_; }
-    TemperatureUnit Unit() const { return unit_; }
-    float Emissivity() const { return emissivity_; }
-    std::int16_t BackgroundTemperature() const { return background_; }
-    std::int16_t SelectionMode() const { return selectionMode_; }
+    const DisplayState& State() const { return state_; }
+    std::int16_t SpanLow() const { return state_.spanLow; }
+    std::int16_t SpanHigh() const { return state_.spanHigh; }
+    TemperatureUnit Unit() const { return state_.unit; }
+    float Emissivity() const { return state_.emissivity; }
+    std::int16_t BackgroundTemperature() const { return state_.background; }
+    DisplayState::Selection SelectionMode() const { return state_.selection; }
     bool CursorVisible() const { return cursorVisible_; }
 
     // Draws the control into its off-screen image and returns it; null when it cannot
@@ -60,12 +55,7 @@ class RangeBarControl : public QWidget {
 
     std::int16_t rangeLow_ = 0;
     std::int16_t rangeHigh_ = 0;
-    std::int16_t spanLow_ = 2744;
-    std::int16_t spanHigh_ = 3000;
-    TemperatureUnit unit_ = temperature_unit::kCelsius;
-    float emissivity_ = 1.0f;
-    std::int16_t background_ = 0;
-    std::int16_t selectionMode_ = 0;
+    DisplayState state_;
     bool cursorVisible_ = true;
     TemperatureFormatter formatter_;
     std::optional<OffscreenDC> offscreen_;

@@ -31,25 +31,12 @@ void ThermalImageControl::SetStringResources(const StringResources* strings) {
     update();
 }
 
-void ThermalImageControl::Initialise(const PaletteSet* palettes, std::int16_t paletteNumber,
-                                     const ThermalFrame& frame, std::int16_t spanLow,
-                                     std::int16_t spanHigh, std::uint8_t spotPosition1,
-                                     std::uint8_t spotPosition2, float emissivity,
-                                     TemperatureUnit unit, std::int16_t selectionMode,
-                                     bool interpolated, bool secondSpotShown,
-                                     std::int16_t background) {
+void ThermalImageControl::Initialise(const PaletteSet* palettes, const DisplayState& state,
+                                     const ThermalFrame& frame, bool interpolated) {
     palettes_ = palettes;
-    paletteNumber_ = paletteNumber;
+    state_ = state;
     StoreFrame(frame);
-    spanLow_ = spanLow;
-    spanHigh_ = spanHigh;
-    spots_ = {spotPosition1, spotPosition2};
-    emissivity_ = emissivity;
-    unit_ = unit;
-    selectionMode_ = selectionMode;
     interpolated_ = interpolated;
-    secondShown_ = secondSpotShown;
-    background_ = background;
 }
 
 void ThermalImageControl::StoreFrame(const ThermalFrame& frame) {
@@ -64,44 +51,8 @@ void ThermalImageControl::SetFrame(const ThermalFrame& frame) {
     update();
 }
 
-void ThermalImageControl::SetPaletteNumber(std::int16_t paletteNumber) {
-    paletteNumber_ = paletteNumber;
-    update();
-}
-
-void ThermalImageControl::SetDisplayRange(std::int16_t spanLow, std::int16_t spanHigh) {
-    spanLow_ = spanLow;
-    spanHigh_ = spanHigh;
-    update();
-}
-
-void ThermalImageControl::SetMarkerPosition(int spot, std::uint8_t position) {
-    spots_[spot == 0 ? 0 : 1] = position;
-    update();
-}
-
-void ThermalImageControl::SetSecondMarkerShown(bool shown) {
-    secondShown_ = shown;
-    update();
-}
-
-void ThermalImageControl::SetEmissivity(float emissivity) {
-    emissivity_ = emissivity;
-    update();
-}
-
-void ThermalImageControl::SetUnit(TemperatureUnit unit) {
-    unit_ = unit;
-    update();
-}
-
-void ThermalImageControl::SetBackgroundTemperature(std::int16_t background) {
-    background_ = background;
-    update();
-}
-
-void ThermalImageControl::SetSelectionMode(std::int16_t mode) {
-    selectionMode_ = mode;
+void ThermalImageControl::SetState(const DisplayState& state) {
+    state_ = state;
     update();
 }
 
@@ -162,7 +113,7 @@ const QImage* ThermalImageControl::PaintOffscreen() {
     const ScreenRect reticle = layout.Reticle();
     dc.Ellipse(reticle.left, reticle.top, reticle.right, reticle.bottom);
     DrawMarker(dc, layout, 0);
-    if (secondShown_) {
+    if (state_.secondSpotShown) {
         DrawMarker(dc, layout, 1);
         DrawDifference(dc, layout);
     }
@@ -172,7 +123,8 @@ const QImage* ThermalImageControl::PaintOffscreen() {
 }
 
 void ThermalImageControl::DrawPicture(GdiPainter& dc) {
-    picture_->Render(reversed_, interpolated_, spanLow_, spanHigh_, Palettes(), paletteNumber_);
+    picture_->Render(reversed_, interpolated_, state_.spanLow, state_.spanHigh, Palettes(),
+                     state_.paletteNumber);
     dc.BlitBottomUpBgr(ThermalImageLayout::kPictureOrigin, ThermalImageLayout::kPictureOrigin,
                        PictureRenderer::kSide, PictureRenderer::kSide, picture_->Data(),
                        PictureRenderer::kRowBytes);
@@ -192,11 +144,11 @@ void ThermalImageControl::DrawEdgeMask(GdiPainter& dc, const ThermalImageLayout&
 // colours and white over dark ones.
 QColor ThermalImageControl::MarkerBoxColour(std::int16_t temperature) const {
     constexpr int kGreenBlue = 2;
-    if (paletteNumber_ != kGreenBlue) {
+    if (state_.paletteNumber != kGreenBlue) {
         return kGreen;
     }
-    const ColourRef under =
-        Palettes().Colour(ColourIndexScale(spanLow_, spanHigh_).Index(temperature), kGreenBlue);
+    const ColourRef under = Palettes().Colour(
+        ColourIndexScale(state_.spanLow, state_.spanHigh).Index(temperature), kGreenBlue);
     const bool bright = RedOf(under) >= kBrightComponent || GreenOf(under) >= kBrightComponent ||
                         BlueOf(under) >= kBrightComponent;
     return bright ? Qt::black : Qt::white;
@@ -208,9 +160,9 @@ void ThermalImageControl::DrawMarker(GdiPainter& dc, const ThermalImageLayout& l
     const std::int16_t temperature = reversed_[static_cast<std::size_t>(cell.ReversedFrameIndex())];
     dc.FrameRect(GdiPainter::ToQRect(layout.MarkerBox(cell)), MarkerBoxColour(temperature));
     const std::string caption = Text(marker == 0 ? kFirstMarkerText : kSecondMarkerText);
-    const std::string reading =
-        formatter_.FormatTemperature(temperature, unit_, background_, emissivity_, false);
-    dc.DrawShadowedText(layout.MarkerText(marker, Cell(0), Cell(1), secondShown_),
+    const std::string reading = formatter_.FormatTemperature(
+        temperature, state_.unit, state_.background, state_.emissivity, false);
+    dc.DrawShadowedText(layout.MarkerText(marker, Cell(0), Cell(1), state_.secondSpotShown),
                         QString::fromStdString(caption + reading));
 }
 
@@ -220,8 +172,8 @@ void ThermalImageControl::DrawDifference(GdiPainter& dc, const ThermalImageLayou
     const auto first = static_cast<std::size_t>(Cell(0).ReversedFrameIndex());
     const auto second = static_cast<std::size_t>(Cell(1).ReversedFrameIndex());
     const QString text = QString::fromStdString(
-        formatter_.FormatTemperatureDifference(reversed_[first], reversed_[second], unit_,
-                                               background_, emissivity_) +
+        formatter_.FormatTemperatureDifference(reversed_[first], reversed_[second], state_.unit,
+                                               state_.background, state_.emissivity) +
         kDifferenceTail);
     TextPlacement placement = layout.DifferenceText(Cell(0), Cell(1));
     for (const QColor& colour : {QColor(Qt::black), QColor(Qt::white)}) {
@@ -242,9 +194,9 @@ void ThermalImageControl::DrawCursor(GdiPainter& dc, const ThermalImageLayout& l
         return;
     }
     int marker = -1;
-    if (selectionMode_ == 0) {
+    if (state_.selection == 0) {
         marker = 0;
-    } else if (selectionMode_ == 1 && secondShown_) {
+    } else if (state_.selection == 1 && state_.secondSpotShown) {
         marker = 1;
     }
     if (marker >= 0) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "display/display_state.h"
 #include "display/picture_renderer.h"
 #include "display/qt/offscreen_dc.h"
 #include "display/temperature_formatter.h"
@@ -37,23 +38,11 @@ class ThermalImageControl : public QWidget {
     void SetStringResources(const StringResources* strings);
 
     // Stores everything without repainting. The palette set is not owned.
-    void Initialise(const PaletteSet* palettes, std::int16_t paletteNumber,
-                    const ThermalFrame& frame, std::int16_t spanLow, std::int16_t spanHigh,
-                    std::uint8_t spotPosition1, std::uint8_t spotPosition2, float emissivity,
-                    TemperatureUnit unit, std::int16_t selectionMode, bool interpolated,
-                    bool secondSpotShown, std::int16_t background);
-
+    void Initialise(const PaletteSet* palettes, const DisplayState& state,
+                    const ThermalFrame& frame, bool interpolated);
     void SetFrame(const ThermalFrame& frame);
-    void SetPaletteNumber(std::int16_t paletteNumber);
-    void SetDisplayRange(std::int16_t spanLow, std::int16_t spanHigh);
-    // spot 0 or 1; position = row × 16 + column.
-    void SetMarkerPosition(int spot, std::uint8_t position);
-    void SetSecondMarkerShown(bool shown);
-    void SetEmissivity(float emissivity);
-    void SetUnit(TemperatureUnit unit);
-    void SetBackgroundTemperature(std::int16_t background);
-    // 0 marker 1, 1 marker 2, 2 none here (the range bar holds the selection).
-    void SetSelectionMode(std::int16_t mode);
+    // The cursor blinks on the selected marker; the span selection is the range bar's.
+    void SetState(const DisplayState& state);
     void ToggleCursor();
     void SetInterpolated(bool interpolated);
     // index −1 hides the status lines; textA is the note, textB the title.
@@ -64,15 +53,16 @@ class ThermalImageControl : public QWidget {
     void SetEdgeMask(bool masked) { edgeMask_.store(masked ? 1 : 0, std::memory_order_relaxed); }
     bool EdgeMask() const { return edgeMask_.load(std::memory_order_relaxed) != 0; }
 
-    std::int16_t PaletteNumber() const { return paletteNumber_; }
-    std::int16_t SpanLow() const { return spanLow_; }
-    std::int16_t SpanHigh() const { return spanHigh_; }
-    std::uint8_t MarkerPosition(int spot) const { return spots_[spot == 0 ? 0 : 1]; }
-    bool SecondMarkerShown() const { return secondShown_; }
-    float Emissivity() const { return emissivity_; }
-    TemperatureUnit Unit() const { return unit_; }
-    std::int16_t BackgroundTemperature() const { return background_; }
-    std::int16_t SelectionMode() const { return selectionMode_; }
+    const DisplayState& State() const { return state_; }
+    std::int16_t PaletteNumber() const { return state_.paletteNumber; }
+    std::int16_t SpanLow() const { return state_.spanLow; }
+    std::int16_t SpanHigh() const { return state_.spanHigh; }
+    std::uint8_t MarkerPosition(int spot) const { return state_.spots[spot == 0 ? 0 : 1]; }
+    bool SecondMarkerShown() const { return state_.secondSpotShown; }
+    float Emissivity() const { return state_.emissivity; }
+    TemperatureUnit Unit() const { return state_.unit; }
+    std::int16_t BackgroundTemperature() const { return state_.background; }
+    DisplayState::Selection SelectionMode() const { return state_.selection; }
     bool CursorVisible() const { return cursorVisible_; }
     bool Interpolated() const { return interpolated_; }
     std::int16_t StatusIndex() const { return statusIndex_; }
@@ -95,24 +85,17 @@ class ThermalImageControl : public QWidget {
     void DrawCursor(GdiPainter& dc, const ThermalImageLayout& layout) const;
     void DrawStatus(GdiPainter& dc, const ThermalImageLayout& layout) const;
     QColor MarkerBoxColour(std::int16_t temperature) const;
-    MarkerCell Cell(int marker) const { return MarkerCell::FromPosition(spots_[marker]); }
+    MarkerCell Cell(int marker) const { return MarkerCell::FromPosition(state_.spots[marker]); }
     std::string Text(int id) const;
 
     const StringResources* strings_ = nullptr;
     TemperatureFormatter formatter_;
-    std::int16_t paletteNumber_ = 0;
     const PaletteSet* palettes_ = nullptr;
     std::optional<OffscreenDC> offscreen_;
     std::optional<PictureRenderer> picture_;
-    std::int16_t spanLow_ = 2744;
-    std::int16_t spanHigh_ = 3000;
-    bool secondShown_ = true;
-    std::array<std::uint8_t, 2> spots_{135, 136};
-    float emissivity_ = 1.0f;
-    TemperatureUnit unit_ = temperature_unit::kCelsius;
-    std::int16_t selectionMode_ = 2;
+    // No marker selected until the view says otherwise.
+    DisplayState state_{.selection = DisplayState::kSpan};
     bool cursorVisible_ = true;
-    std::int16_t background_ = 0;
     std::atomic<std::uint8_t> edgeMask_{0};
     bool interpolated_ = true;
     ThermalFrame received_ = ThermalFrame::Filled(kEmptyPictureValue);

@@ -50,7 +50,7 @@ std::filesystem::path LanguageBundle::Locate(const std::string& name,
     const std::filesystem::path candidates[] = {
         executableFolder / given,
         executableFolder / ".." / "share" / "quorvel-imager" / given,
-        DeviceRoot::Folder() / "Windows" / given,
+        device_root::Folder() / "Windows" / given,
     };
     for (const std::filesystem::path& candidate : candidates) {
         const std::filesystem::path normal = candidate.lexically_normal();

@@ -12,7 +12,7 @@ class QObject;
 // outlive every thread that posts.
 class QtUpdateNotifier : public UpdateNotifier {
   public:
-    // The posted event; its receiver hands Hint() to UpdateAllViews.
+    // The posted event; its receiver hands Hint() to the views.
     class Event : public QEvent {
       public:
         static constexpr QEvent::Type kType = static_cast<QEvent::Type>(QEvent::User + 1);

@@ -1,0 +1,41 @@
+#include "document/snapshot_browser.h"
+
+#include "document/snapshot_folder.h"
+#include "platform/local_time.h"
+
+void SnapshotBrowser::TitleAfter(std::int64_t captureTime) {
+    const std::tm local = local_time::Breakdown(captureTime);
+    title_ = local_time::ShortDate(local) + " - " + local_time::ShortTime(local);
+}
+
+int SnapshotBrowser::Count() const {
+    return SnapshotFolder(folder_).Count();
+}
+
+bool SnapshotBrowser::Any() const {
+    return SnapshotFolder(folder_).Any();
+}
+
+int SnapshotBrowser::NextPosition() const {
+    const int next = position_ + 1;
+    return next >= Count() ? 0 : next;
+}
+
+int SnapshotBrowser::PreviousPosition() const {
+    const int count = Count();
+    const int previous = position_ - 1;
+    return (position_ <= 0 || previous >= count) ? count - 1 : previous;
+}
+
+std::optional<std::filesystem::path> SnapshotBrowser::FileAt(int position) const {
+    return SnapshotFolder(folder_).FileAt(position);
+}
+
+std::optional<std::filesystem::path> SnapshotBrowser::FileToSaveBack(int position) const {
+    return SnapshotFolder(folder_).FileToSaveBack(position);
+}
+
+std::filesystem::path SnapshotBrowser::NewFile(std::int64_t captureTime) const {
+    const SnapshotFolder folder(folder_);
+    return folder.NewFile(folder.NextNumber(), local_time::Breakdown(captureTime));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "acquisition/acquisition_thread.h"
+#include "acquisition/link_frame_source.h"
+#include "document/imager_document.h"
+#include "link/imager_link.h"
+
+class MessageBoxService;
+class UpdateNotifier;
+
+// The one place that opens the serial port and starts threads. It builds the head
+// link, the document and the acquisition thread, wires the link's and the thread's
+// events to the document, starts them and stops them again in reverse order.
+class ImagerSession {
+  public:
+    // Builds the parts; opens nothing and starts nothing. Either service may be null.
+    ImagerSession(MessageBoxService* messages, UpdateNotifier* notifier);
+    // Stop, when it has not been called.
+    ~ImagerSession();
+    ImagerSession(const ImagerSession&) = delete;
+    ImagerSession& operator=(const ImagerSession&) = delete;
+
+    // Opens COM1 and starts its reader thread; false when the port cannot be opened
+    // (the program then runs without a head).
+    bool OpenPort();
+    // The document takes its start state, then the acquisition thread starts.
+    void Start();
+    // The acquisition thread stops, the settings file is written, the port closes.
+    void Stop();
+
+    ImagerDocument& Document() { return document_; }
+
+  private:
+    ImagerLink link_;
+    ImagerDocument document_;
+    LinkFrameSource frameSource_{link_};
+    AcquisitionThread acquisition_;
+    bool running_ = false;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+class ImagerDocument;
+class ImagerView;
+
+// The program's top-level window. It hosts the one view as its central widget and
+// carries nothing of its own but the window title and the exit key (Ctrl+Q); the
+// screen, the buttons and the commands all belong to the view.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    static constexpr const char* kTitle = "Quorvel Imager";
+
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    // Makes `view` the central widget (the frame takes ownership) and fixes the
+    // window to the view's size.
+    void SetView(ImagerView* view);
+    ImagerView* View() const { return view_; }
+    // The document of the view; null before a view is set.
+    ImagerDocument* Document() const;
+
+  signals:
+    // The exit command (Ctrl+Q); the application answers it by closing this window.
+    void ExitCommand();
+
+  private:
+    ImagerView* view_ = nullptr;
+};
