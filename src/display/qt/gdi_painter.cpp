@@ -4,9 +4,11 @@
 #include <QIcon>
 #include <QImage>
 #include <QPaintDevice>
+#include <cstddef>
 #include <cstdlib>
 
 #include "display/qt/default_font.h"
+#include "display/qt/text_layout_cache.h"
 
 namespace {
 
@@ -140,7 +142,8 @@ void GdiPainter::DrawSunkenBorder(const QRect& client) {
 
 QRect GdiPainter::TextExtent(const TextPlacement& placement, const QString& text) const {
     const QFontMetrics metrics(painter_.font());
-    const int width = metrics.horizontalAdvance(text);
+    const int width = texts_ != nullptr ? texts_->Find(text, painter_.font()).width
+                                        : metrics.horizontalAdvance(text);
     const int height = metrics.height();
     const ScreenRect& r = placement.rect;
     int x = r.left;
@@ -174,6 +177,10 @@ void GdiPainter::DrawText(const TextPlacement& placement, const QString& text) {
     }
     const QRect extent = TextExtent(placement, text);
     painter_.setPen(textColour_);
+    if (texts_ != nullptr) {
+        painter_.drawStaticText(extent.topLeft(), texts_->Find(text, painter_.font()).text);
+        return;
+    }
     painter_.drawText(QPoint(extent.x(), extent.y() + QFontMetrics(painter_.font()).ascent()),
                       text);
 }
@@ -197,11 +204,25 @@ void GdiPainter::DrawIcon(int x, int y, const QIcon& icon, int size) {
 
 void GdiPainter::BlitBottomUpBgr(int x, int y, int width, int height, const std::uint8_t* pixels,
                                  int rowBytes) {
-    const QImage wrapped(pixels, width, height, rowBytes, QImage::Format_BGR888);
-    // Row 0 of the buffer is the bottom row on screen.
-    painter_.save();
-    painter_.translate(x, y + height);
-    painter_.scale(1, -1);
-    painter_.drawImage(QPoint(0, 0), wrapped);
-    painter_.restore();
+    BitBlt(x, y, FromBottomUpBgr(width, height, pixels, rowBytes));
+}
+
+// A plain copy loop: drawing the 24-bit rows through a mirroring transform costs several
+// times more and spreads over Qt's worker threads.
+QImage GdiPainter::FromBottomUpBgr(int width, int height, const std::uint8_t* pixels,
+                                   int rowBytes) {
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull()) {
+        return image;
+    }
+    for (int row = 0; row < height; ++row) {
+        // Row 0 of the buffer is the bottom row on screen.
+        const std::uint8_t* source =
+            pixels + static_cast<std::ptrdiff_t>(height - 1 - row) * rowBytes;
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (int column = 0; column < width; ++column, source += 3) {
+            target[column] = qRgb(source[2], source[1], source[0]);
+        }
+    }
+    return image;
 }
