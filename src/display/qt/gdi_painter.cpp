@@ -4,8 +4,10 @@
 #include <QIcon>
 #include <QImage>
 #include <QPaintDevice>
+#include <bit>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 
 #include "display/qt/default_font.h"
 #include "display/qt/text_layout_cache.h"
@@ -204,25 +206,40 @@ void GdiPainter::DrawIcon(int x, int y, const QIcon& icon, int size) {
 
 void GdiPainter::BlitBottomUpBgr(int x, int y, int width, int height, const std::uint8_t* pixels,
                                  int rowBytes) {
-    BitBlt(x, y, FromBottomUpBgr(width, height, pixels, rowBytes));
+    QImage upright;
+    CopyBottomUpBgr(upright, width, height, pixels, rowBytes);
+    BitBlt(x, y, upright);
 }
 
 // A plain copy loop: drawing the 24-bit rows through a mirroring transform costs several
-// times more and spreads over Qt's worker threads.
-QImage GdiPainter::FromBottomUpBgr(int width, int height, const std::uint8_t* pixels,
-                                   int rowBytes) {
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull()) {
-        return image;
+// times more and spreads over Qt's worker threads. On little-endian machines four bytes
+// read at a pixel are blue, green, red and a byte of the next pixel, which the opaque
+// alpha replaces; the last pixel of a row is read byte by byte, so no read passes it.
+void GdiPainter::CopyBottomUpBgr(QImage& image, int width, int height, const std::uint8_t* pixels,
+                                 int rowBytes) {
+    if (image.size() != QSize(width, height) || image.format() != QImage::Format_RGB32) {
+        image = QImage(width, height, QImage::Format_RGB32);
     }
+    if (image.isNull()) {
+        return;
+    }
+    constexpr std::uint32_t kOpaque = 0xFF000000u;
     for (int row = 0; row < height; ++row) {
         // Row 0 of the buffer is the bottom row on screen.
         const std::uint8_t* source =
             pixels + static_cast<std::ptrdiff_t>(height - 1 - row) * rowBytes;
         auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
-        for (int column = 0; column < width; ++column, source += 3) {
-            target[column] = qRgb(source[2], source[1], source[0]);
+        int column = 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            for (; column + 1 < width; ++column) {
+                std::uint32_t bgrx = 0;
+                std::memcpy(&bgrx, source + 3 * column, sizeof bgrx);
+                target[column] = bgrx | kOpaque;
+            }
+        }
+        for (; column < width; ++column) {
+            const std::uint8_t* bgr = source + 3 * column;
+            target[column] = qRgb(bgr[2], bgr[1], bgr[0]);
         }
     }
-    return image;
 }

@@ -67,8 +67,10 @@ class GdiPainter {
     // Copies a 24-bit picture stored bottom-up with bytes blue, green, red.
     void BlitBottomUpBgr(int x, int y, int width, int height, const std::uint8_t* pixels,
                          int rowBytes);
-    // Such a picture as an upright 32-bit image, ready for BitBlt.
-    static QImage FromBottomUpBgr(int width, int height, const std::uint8_t* pixels, int rowBytes);
+    // Such a picture copied upright into a 32-bit image, ready for BitBlt; the image is
+    // made anew only when it does not have that size and format yet.
+    static void CopyBottomUpBgr(QImage& image, int width, int height, const std::uint8_t* pixels,
+                                int rowBytes);
 
   private:
     void PlotRun(int x, int y, int length, bool horizontal);

@@ -143,8 +143,8 @@ void ThermalImageControl::DrawPicture(GdiPainter& dc) {
     if (!rendered_.Reuse(CurrentPictureInputs())) {
         picture_->Render(reversed_, interpolated_, state_.spanLow, state_.spanHigh, Palettes(),
                          state_.paletteNumber);
-        pictureImage_ = GdiPainter::FromBottomUpBgr(PictureRenderer::kSide, PictureRenderer::kSide,
-                                                    picture_->Data(), PictureRenderer::kRowBytes);
+        GdiPainter::CopyBottomUpBgr(pictureImage_, PictureRenderer::kSide, PictureRenderer::kSide,
+                                    picture_->Data(), PictureRenderer::kRowBytes);
     }
     dc.BitBlt(ThermalImageLayout::kPictureOrigin, ThermalImageLayout::kPictureOrigin,
               pictureImage_);
