@@ -3,18 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QEvent>
 #include <QImage>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 
+#include "display/widget_test_support.h"
 #include "document/imager_document.h"
 #include "document/update_flags.h"
-#include "support/started_document.h"
-#include "ui/imager_test_support.h"
 #include "ui/imager_view.h"
+#include "ui/view_fixture.h"
 
 namespace {
 
@@ -24,39 +22,9 @@ const std::map<int, std::string> kStrings{
     {130, "Hold"}, {131, "Span"},     {132, "Setup"}, {133, "Browse"}, {134, "Exit"}, {149, "S1 "},
     {150, "S2 "},  {151, "\xC2\xB0"}, {153, "K"},     {155, "%"},      {156, "AC"}};
 
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-  public:
-    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-    int Count() const { return count_; }
-
+class ViewRepaintTest : public ViewFixture {
   protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        count_ += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-
-  private:
-    int count_ = 0;
-};
-
-void ProcessPendingEvents() {
-    for (int k = 0; k < 5; ++k) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-QImage Rendered(QWidget& widget) {
-    QImage image(widget.size(), QImage::Format_RGB32);
-    image.fill(QColor(1, 2, 3));
-    widget.render(&image);
-    return image;
-}
-
-class ViewRepaintTest : public ::testing::Test {
-  protected:
-    ViewRepaintTest() {
+    ViewRepaintTest() : ViewFixture(kStrings) {
         view_.CreateScreen();
         WritePower(57);
         view_.BatteryGauge().SetPowerStatus(PowerStatus(Supply()));
@@ -81,16 +49,6 @@ class ViewRepaintTest : public ::testing::Test {
                 static_cast<std::uint16_t>(warm ? 3050 + shift : 2900 + k % 37);
         }
     }
-
-    bool applicationReady_ = (Application(), true);
-    TemporaryDeviceRoot root_;
-    MapStrings strings_{kStrings};
-    FakeIcons icons_;
-    ScriptedMessageBoxes messages_;
-    RecordingNotifier notifier_;
-    StartedDocument started_{&messages_, &notifier_};
-    ImagerDocument& document_ = started_.Document();
-    ImagerView view_{document_, {strings_, icons_, messages_, notifier_}};
 };
 
 TEST_F(ViewRepaintTest, NewFrameRepaintsOnlyThePicture) {

@@ -1,7 +1,6 @@
 #include "display/qt/battery_gauge_control.h"
 
 #include <QIcon>
-#include <QPainter>
 
 #include "display/battery_readout.h"
 #include "display/qt/gdi_painter.h"
@@ -30,12 +29,7 @@ void BatteryGaugeControl::Refresh() {
 }
 
 void BatteryGaugeControl::paintEvent(QPaintEvent* /*event*/) {
-    const QImage* image = PaintOffscreen();
-    if (image == nullptr) {
-        return;
-    }
-    QPainter screen(this);
-    screen.drawImage(QPoint(0, 0), *image);
+    ShowOffscreenImage(*this, PaintOffscreen());
 }
 
 const QImage* BatteryGaugeControl::PaintOffscreen() {

@@ -1,7 +1,5 @@
 #include "display/qt/colour_scale_control.h"
 
-#include <QPainter>
-
 #include "display/colour_scale_layout.h"
 #include "display/qt/gdi_painter.h"
 #include "palette/palette_set.h"
@@ -37,12 +35,7 @@ const PaletteSet& ColourScaleControl::Palettes() const {
 }
 
 void ColourScaleControl::paintEvent(QPaintEvent* /*event*/) {
-    const QImage* image = PaintOffscreen();
-    if (image == nullptr) {
-        return;
-    }
-    QPainter screen(this);
-    screen.drawImage(QPoint(0, 0), *image);
+    ShowOffscreenImage(*this, PaintOffscreen());
 }
 
 const QImage* ColourScaleControl::PaintOffscreen() {

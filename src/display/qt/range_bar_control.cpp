@@ -1,7 +1,5 @@
 #include "display/qt/range_bar_control.h"
 
-#include <QPainter>
-
 #include "display/qt/gdi_painter.h"
 #include "display/range_bar_layout.h"
 
@@ -70,12 +68,7 @@ RangeBarControl::Inputs RangeBarControl::CurrentInputs() const {
 }
 
 void RangeBarControl::paintEvent(QPaintEvent* /*event*/) {
-    const QImage* image = PaintOffscreen();
-    if (image == nullptr) {
-        return;
-    }
-    QPainter screen(this);
-    screen.drawImage(QPoint(0, 0), *image);
+    ShowOffscreenImage(*this, PaintOffscreen());
 }
 
 const QImage* RangeBarControl::PaintOffscreen() {

@@ -1,6 +1,5 @@
 #include "display/qt/thermal_image_control.h"
 
-#include <QPainter>
 #include <utility>
 
 #include "display/colour_index_scale.h"
@@ -98,12 +97,7 @@ std::string ThermalImageControl::Text(int id) const {
 }
 
 void ThermalImageControl::paintEvent(QPaintEvent* /*event*/) {
-    const QImage* image = PaintOffscreen();
-    if (image == nullptr) {
-        return;
-    }
-    QPainter screen(this);
-    screen.drawImage(QPoint(0, 0), *image);
+    ShowOffscreenImage(*this, PaintOffscreen());
 }
 
 const QImage* ThermalImageControl::PaintOffscreen() {
