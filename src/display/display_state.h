@@ -23,4 +23,6 @@ struct DisplayState {
     std::array<std::uint8_t, 2> spots{135, 136};
     bool secondSpotShown = true;
     Selection selection = kSpot1;
+
+    bool operator==(const DisplayState&) const = default;
 };

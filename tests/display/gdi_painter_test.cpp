@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "display/qt/default_font.h"
+#include "display/qt/text_layout_cache.h"
 
 namespace {
 
@@ -234,6 +235,41 @@ TEST_F(GdiPainterTest, BitBltCopiesAnImage) {
     }
     EXPECT_EQ(PixelsOf(qRgb(1, 2, 3)).size(), 6u);
     EXPECT_EQ(At(9, 9), qRgb(1, 2, 3));
+}
+
+// Readouts of every shape, in every alignment, drawn with and without kept layouts: the
+// kept layouts must not move a single pixel, also when drawn a second time.
+TEST(GdiPainterText, KeptLayoutsDrawThePixelsOfFreshOnes) {
+    const QString texts[] = {QStringLiteral("S1 23.4\u00B0C"),   QStringLiteral("-17.0\u00B0F"),
+                             QStringLiteral("296.5K"),           QStringLiteral("2 / 5"),
+                             QStringLiteral("Wj|gq 0.1 -    t"), QStringLiteral("57%")};
+    auto draw = [&](TextLayoutCache* cache) {
+        QImage image(200, 190, QImage::Format_RGB32);
+        image.fill(kBackground);
+        GdiPainter dc(&image);
+        dc.SetTextCache(cache);
+        int y = 0;
+        for (const QString& text : texts) {
+            for (const auto horizontal :
+                 {HorizontalAlign::kLeft, HorizontalAlign::kCentre, HorizontalAlign::kRight}) {
+                dc.DrawShadowedText(
+                    {ScreenRect{3, y, 197, y + 9}, horizontal, VerticalAlign::kCentre}, text);
+                y += 10;
+            }
+        }
+        return image;
+    };
+    TextLayoutCache cache;
+    const QImage fresh = draw(nullptr);
+    EXPECT_TRUE(draw(&cache) == fresh);
+    EXPECT_TRUE(draw(&cache) == fresh);
+    int textPixels = 0;
+    for (int y = 0; y < fresh.height(); ++y) {
+        for (int x = 0; x < fresh.width(); ++x) {
+            textPixels += fresh.pixel(x, y) != kBackground ? 1 : 0;
+        }
+    }
+    EXPECT_GT(textPixels, 1000);
 }
 
 TEST(DefaultControlFont, IsSmallDejaVuSans) {

@@ -225,4 +225,44 @@ TEST_F(ThermalImageControlTest, PaintEventShowsTheOffscreenImage) {
     EXPECT_EQ(rendered, Paint().convertToFormat(rendered.format()));
 }
 
+// Every change is painted at once, so that a drawing kept from an earlier state would
+// show in the end.
+TEST_F(ThermalImageControlTest, ChangesPaintedOneByOneEndInTheFreshControlsPixels) {
+    ThermalFrame frame = Ramp();
+    frame[17] = 2990;
+    DisplayState state = Start();
+    auto set = [&](auto edit) {
+        edit(state);
+        control_.SetState(state);
+        Paint();
+    };
+    Paint();
+    control_.SetFrame(frame);
+    Paint();
+    set([](DisplayState& s) { s.spanLow = 2800; });
+    control_.SetInterpolated(true);
+    Paint();
+    set([](DisplayState& s) { s.paletteNumber = 2; });
+    set([](DisplayState& s) { s.unit = temperature_unit::kKelvin; });
+    set([](DisplayState& s) { s.spots = {20, 200}; });
+    set([](DisplayState& s) { s.selection = DisplayState::kSpot2; });
+    control_.ToggleCursor();
+    Paint();
+    control_.SetEdgeMask(true);
+    Paint();
+    control_.SetStatus(1, 4, "note", "title");
+    Paint();
+    frame[40] = 2760;
+    control_.SetFrame(frame);
+
+    ThermalImageControl fresh;
+    fresh.resize(196, 196);
+    fresh.SetStringResources(&strings_);
+    fresh.Initialise(&palettes_, state, frame, true);
+    fresh.ToggleCursor();
+    fresh.SetEdgeMask(true);
+    fresh.SetStatus(1, 4, "note", "title");
+    EXPECT_TRUE(Paint() == *fresh.PaintOffscreen());
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include "document/update_flags.h"
 #include "platform/device_root.h"
 #include "ui/imager_test_support.h"
+#include "ui/view_fixture.h"
 
 namespace {
 
@@ -23,8 +24,9 @@ const std::map<int, std::string> kStrings{
     {138, "Live"}, {139, "Save"}, {140, "Discard"}, {141, "Picture held: save or discard?"},
     {149, "S1 "},  {150, "S2 "}};
 
-class ViewTest : public ::testing::Test {
+class ViewTest : public ViewFixture {
   protected:
+    ViewTest() : ViewFixture(kStrings) {}
     void SetUp() override { view_.CreateScreen(); }
 
     bool Shown(View::Button button) { return !view_.ButtonAt(button).isHidden(); }
@@ -40,16 +42,6 @@ class ViewTest : public ::testing::Test {
         document_.BeginBrowsing();
         view_.ShowBrowsingRow();
     }
-
-    bool applicationReady_ = (Application(), true);
-    TemporaryDeviceRoot root_;
-    MapStrings strings_{kStrings};
-    FakeIcons icons_;
-    ScriptedMessageBoxes messages_;
-    RecordingNotifier notifier_;
-    StartedDocument started_{&messages_, &notifier_};
-    ImagerDocument& document_ = started_.Document();
-    View view_{document_, {strings_, icons_, messages_, notifier_}};
 };
 
 TEST_F(ViewTest, InitialUpdateGivesTheButtonsCaptionsIconsAndTheToggle) {

@@ -15,6 +15,7 @@ BatteryGaugeControl::~BatteryGaugeControl() = default;
 void BatteryGaugeControl::SetResources(const StringResources* strings, const IconResources* icons) {
     strings_ = strings;
     icons_ = icons;
+    drawn_.Invalidate();
     update();
 }
 
@@ -28,8 +29,22 @@ void BatteryGaugeControl::Refresh() {
 }
 
 void BatteryGaugeControl::paintEvent(QPaintEvent* /*event*/) {
+    ShowOffscreenImage(*this, PaintOffscreen());
+}
+
+const QImage* BatteryGaugeControl::PaintOffscreen() {
+    if (!offscreen_ || offscreen_->Width() != width() || offscreen_->Height() != height()) {
+        offscreen_.emplace(width(), height());
+        drawn_.Invalidate();
+    }
+    if (!offscreen_->IsValid()) {
+        return nullptr;
+    }
+    if (drawn_.Reuse(reading_)) {
+        return &offscreen_->Image();
+    }
     const ScreenRect client{0, 0, width(), height()};
-    GdiPainter dc(this);
+    GdiPainter dc(&offscreen_->Image());
     // The default pen and brush: black outline, white inside.
     dc.FillRect(rect(), Qt::white);
     dc.FrameRect(rect(), Qt::black);
@@ -42,4 +57,5 @@ void BatteryGaugeControl::paintEvent(QPaintEvent* /*event*/) {
         dc.DrawIcon(origin.x, origin.y, icons_->Icon(battery_readout::IconId(reading_.batteryFlag)),
                     battery_readout::kIconSize);
     }
+    return &offscreen_->Image();
 }

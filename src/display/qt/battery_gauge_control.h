@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
+#include <optional>
 #include <utility>
 
+#include "display/qt/offscreen_dc.h"
+#include "display/qt/paint_cache.h"
 #include "platform/power_status.h"
 
 class IconResources;
@@ -10,7 +14,8 @@ class StringResources;
 
 // The small battery readout in the lower right corner: the charge as a text and a
 // state icon. It reads the power status only when asked and repaints only when the
-// reading changed. It paints straight onto the screen.
+// reading changed. The face is drawn off-screen once per reading and copied to the
+// screen at each paint.
 class BatteryGaugeControl : public QWidget {
   public:
     explicit BatteryGaugeControl(QWidget* parent = nullptr);
@@ -26,6 +31,10 @@ class BatteryGaugeControl : public QWidget {
     void Refresh();
     const PowerReading& Reading() const { return reading_; }
 
+    // Draws the control into its off-screen image, unless it already shows the current
+    // reading, and returns it; null when it cannot be made.
+    const QImage* PaintOffscreen();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -34,4 +43,6 @@ class BatteryGaugeControl : public QWidget {
     const IconResources* icons_ = nullptr;
     PowerStatus source_;
     PowerReading reading_;
+    std::optional<OffscreenDC> offscreen_;
+    PaintCache<PowerReading> drawn_;
 };

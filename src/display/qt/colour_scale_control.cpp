@@ -1,7 +1,5 @@
 #include "display/qt/colour_scale_control.h"
 
-#include <QPainter>
-
 #include "display/colour_scale_layout.h"
 #include "display/qt/gdi_painter.h"
 #include "palette/palette_set.h"
@@ -15,11 +13,20 @@ ColourScaleControl::~ColourScaleControl() = default;
 void ColourScaleControl::Initialise(const PaletteSet* palettes, const DisplayState& state) {
     palettes_ = palettes;
     state_ = state;
+    drawn_.Invalidate();
 }
 
 void ColourScaleControl::SetState(const DisplayState& state) {
+    const bool changed = InputsOf(state) != InputsOf(state_);
     state_ = state;
-    update();
+    if (changed) {
+        update();
+    }
+}
+
+ColourScaleControl::Inputs ColourScaleControl::InputsOf(const DisplayState& state) {
+    return {state.paletteNumber, state.spanLow, state.spanHigh,
+            state.emissivity,    state.unit,    state.background};
 }
 
 const PaletteSet& ColourScaleControl::Palettes() const {
@@ -28,12 +35,7 @@ const PaletteSet& ColourScaleControl::Palettes() const {
 }
 
 void ColourScaleControl::paintEvent(QPaintEvent* /*event*/) {
-    const QImage* image = PaintOffscreen();
-    if (image == nullptr) {
-        return;
-    }
-    QPainter screen(this);
-    screen.drawImage(QPoint(0, 0), *image);
+    ShowOffscreenImage(*this, PaintOffscreen());
 }
 
 const QImage* ColourScaleControl::PaintOffscreen() {
@@ -43,10 +45,14 @@ const QImage* ColourScaleControl::PaintOffscreen() {
     if (!offscreen_->IsValid()) {
         return nullptr;
     }
+    if (drawn_.Reuse(InputsOf(state_))) {
+        return &offscreen_->Image();
+    }
     if (gradients_.empty()) {
         RenderGradients();
     }
     GdiPainter dc(&offscreen_->Image());
+    dc.SetTextCache(&texts_);
     dc.BitBlt(0, 0, CurrentGradient().Image());
     DrawLabels(dc);
     dc.DrawSunkenBorder(QRect(0, 0, width(), height()));

@@ -8,6 +8,8 @@
 
 #include "display/display_state.h"
 #include "display/qt/offscreen_dc.h"
+#include "display/qt/paint_cache.h"
+#include "display/qt/text_layout_cache.h"
 #include "display/temperature_formatter.h"
 
 class GdiPainter;
@@ -16,7 +18,8 @@ class PaletteSet;
 // The colour bar of the current palette, hottest colour at the top, with six compact
 // temperature labels: the span maximum and two values below it at the top, the span
 // minimum and two values above it at the bottom. The bars of all three palettes are
-// drawn once, at the first paint; a palette change only picks another one.
+// drawn once, at the first paint; a palette change only picks another one. The labels
+// are drawn again only when what they show changed.
 class ColourScaleControl : public QWidget {
   public:
     explicit ColourScaleControl(QWidget* parent = nullptr);
@@ -42,6 +45,19 @@ class ColourScaleControl : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // What the drawn control depends on: the marker and selection fields of the state
+    // leave it alone.
+    struct Inputs {
+        std::int16_t paletteNumber;
+        std::int16_t spanLow;
+        std::int16_t spanHigh;
+        float emissivity;
+        TemperatureUnit unit;
+        std::int16_t background;
+        bool operator==(const Inputs&) const = default;
+    };
+    static Inputs InputsOf(const DisplayState& state);
+
     const PaletteSet& Palettes() const;
     void RenderGradients();
     const OffscreenDC& CurrentGradient() const;
@@ -51,6 +67,8 @@ class ColourScaleControl : public QWidget {
     DisplayState state_;
     TemperatureFormatter formatter_;
     std::optional<OffscreenDC> offscreen_;
+    TextLayoutCache texts_;
+    PaintCache<Inputs> drawn_;
     // One per palette number 0, 1, 2; empty until the first paint.
     std::vector<OffscreenDC> gradients_;
 };

@@ -4,9 +4,13 @@
 #include <QIcon>
 #include <QImage>
 #include <QPaintDevice>
+#include <bit>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 
 #include "display/qt/default_font.h"
+#include "display/qt/text_layout_cache.h"
 
 namespace {
 
@@ -140,7 +144,8 @@ void GdiPainter::DrawSunkenBorder(const QRect& client) {
 
 QRect GdiPainter::TextExtent(const TextPlacement& placement, const QString& text) const {
     const QFontMetrics metrics(painter_.font());
-    const int width = metrics.horizontalAdvance(text);
+    const int width = texts_ != nullptr ? texts_->Find(text, painter_.font()).width
+                                        : metrics.horizontalAdvance(text);
     const int height = metrics.height();
     const ScreenRect& r = placement.rect;
     int x = r.left;
@@ -174,6 +179,10 @@ void GdiPainter::DrawText(const TextPlacement& placement, const QString& text) {
     }
     const QRect extent = TextExtent(placement, text);
     painter_.setPen(textColour_);
+    if (texts_ != nullptr) {
+        painter_.drawStaticText(extent.topLeft(), texts_->Find(text, painter_.font()).text);
+        return;
+    }
     painter_.drawText(QPoint(extent.x(), extent.y() + QFontMetrics(painter_.font()).ascent()),
                       text);
 }
@@ -197,11 +206,40 @@ void GdiPainter::DrawIcon(int x, int y, const QIcon& icon, int size) {
 
 void GdiPainter::BlitBottomUpBgr(int x, int y, int width, int height, const std::uint8_t* pixels,
                                  int rowBytes) {
-    const QImage wrapped(pixels, width, height, rowBytes, QImage::Format_BGR888);
-    // Row 0 of the buffer is the bottom row on screen.
-    painter_.save();
-    painter_.translate(x, y + height);
-    painter_.scale(1, -1);
-    painter_.drawImage(QPoint(0, 0), wrapped);
-    painter_.restore();
+    QImage upright;
+    CopyBottomUpBgr(upright, width, height, pixels, rowBytes);
+    BitBlt(x, y, upright);
+}
+
+// A plain copy loop: drawing the 24-bit rows through a mirroring transform costs several
+// times more and spreads over Qt's worker threads. On little-endian machines four bytes
+// read at a pixel are blue, green, red and a byte of the next pixel, which the opaque
+// alpha replaces; the last pixel of a row is read byte by byte, so no read passes it.
+void GdiPainter::CopyBottomUpBgr(QImage& image, int width, int height, const std::uint8_t* pixels,
+                                 int rowBytes) {
+    if (image.size() != QSize(width, height) || image.format() != QImage::Format_RGB32) {
+        image = QImage(width, height, QImage::Format_RGB32);
+    }
+    if (image.isNull()) {
+        return;
+    }
+    constexpr std::uint32_t kOpaque = 0xFF000000u;
+    for (int row = 0; row < height; ++row) {
+        // Row 0 of the buffer is the bottom row on screen.
+        const std::uint8_t* source =
+            pixels + static_cast<std::ptrdiff_t>(height - 1 - row) * rowBytes;
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
+        int column = 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            for (; column + 1 < width; ++column) {
+                std::uint32_t bgrx = 0;
+                std::memcpy(&bgrx, source + 3 * column, sizeof bgrx);
+                target[column] = bgrx | kOpaque;
+            }
+        }
+        for (; column < width; ++column) {
+            const std::uint8_t* bgr = source + 3 * column;
+            target[column] = qRgb(bgr[2], bgr[1], bgr[0]);
+        }
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
@@ -13,7 +14,7 @@
 #include "palette/colour_ref.h"
 
 class QIcon;
-class QImage;
+class TextLayoutCache;
 class QPaintDevice;
 
 // The one drawing helper of the controls: the handheld's drawing rules over QPainter,
@@ -51,6 +52,9 @@ class GdiPainter {
     void DrawSunkenBorder(const QRect& client);
 
     void SetTextColor(const QColor& colour) { textColour_ = colour; }
+    // Texts are then laid out through `cache`, which keeps them for later paints; the
+    // pixels are the same. Null lays out every text anew.
+    void SetTextCache(TextLayoutCache* cache) { texts_ = cache; }
     void DrawText(const TextPlacement& placement, const QString& text);
     // Black text, then white text one pixel up and left over it.
     void DrawShadowedText(const TextPlacement& placement, const QString& text);
@@ -63,6 +67,10 @@ class GdiPainter {
     // Copies a 24-bit picture stored bottom-up with bytes blue, green, red.
     void BlitBottomUpBgr(int x, int y, int width, int height, const std::uint8_t* pixels,
                          int rowBytes);
+    // Such a picture copied upright into a 32-bit image, ready for BitBlt; the image is
+    // made anew only when it does not have that size and format yet.
+    static void CopyBottomUpBgr(QImage& image, int width, int height, const std::uint8_t* pixels,
+                                int rowBytes);
 
   private:
     void PlotRun(int x, int y, int length, bool horizontal);
@@ -70,5 +78,6 @@ class GdiPainter {
     QPainter painter_;
     QColor pen_{Qt::black};
     QColor textColour_{Qt::black};
+    TextLayoutCache* texts_ = nullptr;
     QPoint position_;
 };

@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+class QWidget;
+
 // An off-screen image of a control's size. A control draws everything into it and
 // copies it to the screen in one transfer, so the screen never shows a half-drawn
 // control. It starts black.
@@ -19,3 +21,6 @@ class OffscreenDC {
   private:
     QImage image_;
 };
+
+// In a paint handler: copies the control's off-screen image onto it; null draws nothing.
+void ShowOffscreenImage(QWidget& control, const QImage* image);

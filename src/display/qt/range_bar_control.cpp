@@ -1,7 +1,5 @@
 #include "display/qt/range_bar_control.h"
 
-#include <QPainter>
-
 #include "display/qt/gdi_painter.h"
 #include "display/range_bar_layout.h"
 
@@ -26,6 +24,7 @@ RangeBarControl::~RangeBarControl() = default;
 
 void RangeBarControl::SetStringResources(const StringResources* strings) {
     formatter_.SetStrings(strings);
+    drawn_.Invalidate();
     update();
 }
 
@@ -34,31 +33,42 @@ void RangeBarControl::Initialise(std::int16_t rangeLow, std::int16_t rangeHigh,
     rangeLow_ = rangeLow;
     rangeHigh_ = rangeHigh;
     state_ = state;
+    drawn_.Invalidate();
+}
+
+template <class Edit>
+void RangeBarControl::Change(Edit edit) {
+    const Inputs before = CurrentInputs();
+    edit();
+    if (CurrentInputs() != before) {
+        update();
+    }
 }
 
 void RangeBarControl::SetRangeLimits(std::int16_t rangeLow, std::int16_t rangeHigh) {
-    rangeLow_ = rangeLow;
-    rangeHigh_ = rangeHigh;
-    update();
+    Change([&] {
+        rangeLow_ = rangeLow;
+        rangeHigh_ = rangeHigh;
+    });
 }
 
 void RangeBarControl::SetState(const DisplayState& state) {
-    state_ = state;
-    update();
+    Change([&] { state_ = state; });
 }
 
 void RangeBarControl::ToggleCursor() {
-    cursorVisible_ = !cursorVisible_;
-    update();
+    Change([this] { cursorVisible_ = !cursorVisible_; });
+}
+
+RangeBarControl::Inputs RangeBarControl::CurrentInputs() const {
+    return {rangeLow_,         rangeHigh_,
+            state_.spanLow,    state_.spanHigh,
+            state_.emissivity, state_.unit,
+            state_.background, state_.selection == kSpanSelected && cursorVisible_};
 }
 
 void RangeBarControl::paintEvent(QPaintEvent* /*event*/) {
-    const QImage* image = PaintOffscreen();
-    if (image == nullptr) {
-        return;
-    }
-    QPainter screen(this);
-    screen.drawImage(QPoint(0, 0), *image);
+    ShowOffscreenImage(*this, PaintOffscreen());
 }
 
 const QImage* RangeBarControl::PaintOffscreen() {
@@ -68,12 +78,16 @@ const QImage* RangeBarControl::PaintOffscreen() {
     if (!offscreen_->IsValid()) {
         return nullptr;
     }
+    if (drawn_.Reuse(CurrentInputs())) {
+        return &offscreen_->Image();
+    }
     const RangeBarLayout layout(ScreenRect{0, 0, width(), height()});
     GdiPainter dc(&offscreen_->Image());
+    dc.SetTextCache(&texts_);
     dc.DrawSunkenBorder(QRect(0, 0, width(), height()));
     DrawScale(dc, layout);
     DrawTexts(dc, layout);
-    if (state_.selection == kSpanSelected && cursorVisible_) {
+    if (CurrentInputs().cursorShown) {
         dc.Draw3dRect(GdiPainter::ToQRect(layout.CursorFrame()), kRed, kDarkRed);
     }
     return &offscreen_->Image();

@@ -7,6 +7,8 @@
 
 #include "display/display_state.h"
 #include "display/qt/offscreen_dc.h"
+#include "display/qt/paint_cache.h"
+#include "display/qt/text_layout_cache.h"
 #include "display/temperature_formatter.h"
 
 class GdiPainter;
@@ -15,7 +17,8 @@ class StringResources;
 
 // The strip below the picture: the head range as a horizontal scale, lowest limit at
 // the left end, with the display span as a raised box on it; the two limits and the
-// span width above; a blinking red frame while the keys move the span.
+// span width above; a blinking red frame while the keys move the span. It repaints only
+// when something it shows changed.
 class RangeBarControl : public QWidget {
   public:
     explicit RangeBarControl(QWidget* parent = nullptr);
@@ -50,6 +53,23 @@ class RangeBarControl : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // What the drawn control depends on: the palette and the markers leave it alone.
+    struct Inputs {
+        std::int16_t rangeLow;
+        std::int16_t rangeHigh;
+        std::int16_t spanLow;
+        std::int16_t spanHigh;
+        float emissivity;
+        TemperatureUnit unit;
+        std::int16_t background;
+        bool cursorShown;
+        bool operator==(const Inputs&) const = default;
+    };
+    Inputs CurrentInputs() const;
+    // Stores a change made by `edit` and repaints when the inputs changed.
+    template <class Edit>
+    void Change(Edit edit);
+
     void DrawScale(GdiPainter& dc, const RangeBarLayout& layout) const;
     void DrawTexts(GdiPainter& dc, const RangeBarLayout& layout) const;
 
@@ -59,4 +79,6 @@ class RangeBarControl : public QWidget {
     bool cursorVisible_ = true;
     TemperatureFormatter formatter_;
     std::optional<OffscreenDC> offscreen_;
+    TextLayoutCache texts_;
+    PaintCache<Inputs> drawn_;
 };

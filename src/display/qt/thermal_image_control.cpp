@@ -1,6 +1,5 @@
 #include "display/qt/thermal_image_control.h"
 
-#include <QPainter>
 #include <utility>
 
 #include "display/colour_index_scale.h"
@@ -52,6 +51,9 @@ void ThermalImageControl::SetFrame(const ThermalFrame& frame) {
 }
 
 void ThermalImageControl::SetState(const DisplayState& state) {
+    if (state == state_) {
+        return;
+    }
     state_ = state;
     update();
 }
@@ -80,17 +82,22 @@ const PaletteSet& ThermalImageControl::Palettes() const {
     return palettes_ != nullptr ? *palettes_ : kUntilInitialised;
 }
 
+ThermalImageControl::PictureInputs ThermalImageControl::CurrentPictureInputs() const {
+    return {received_,       interpolated_,        state_.spanLow,
+            state_.spanHigh, state_.paletteNumber, palettes_};
+}
+
+ThermalImageControl::Inputs ThermalImageControl::CurrentInputs(bool masked) const {
+    return {CurrentPictureInputs(), state_,       cursorVisible_, masked,  statusIndex_,
+            statusCount_,           statusTextA_, statusTextB_,   strings_};
+}
+
 std::string ThermalImageControl::Text(int id) const {
     return strings_ == nullptr ? std::string() : strings_->String(id);
 }
 
 void ThermalImageControl::paintEvent(QPaintEvent* /*event*/) {
-    const QImage* image = PaintOffscreen();
-    if (image == nullptr) {
-        return;
-    }
-    QPainter screen(this);
-    screen.drawImage(QPoint(0, 0), *image);
+    ShowOffscreenImage(*this, PaintOffscreen());
 }
 
 const QImage* ThermalImageControl::PaintOffscreen() {
@@ -104,8 +111,12 @@ const QImage* ThermalImageControl::PaintOffscreen() {
         return nullptr;
     }
     const bool masked = EdgeMask();
+    if (drawn_.Reuse(CurrentInputs(masked))) {
+        return &offscreen_->Image();
+    }
     const ThermalImageLayout layout(ScreenRect{0, 0, width(), height()});
     GdiPainter dc(&offscreen_->Image());
+    dc.SetTextCache(&texts_);
     DrawPicture(dc);
     dc.DrawSunkenBorder(QRect(0, 0, width(), height()));
     DrawEdgeMask(dc, layout, masked);
@@ -123,11 +134,14 @@ const QImage* ThermalImageControl::PaintOffscreen() {
 }
 
 void ThermalImageControl::DrawPicture(GdiPainter& dc) {
-    picture_->Render(reversed_, interpolated_, state_.spanLow, state_.spanHigh, Palettes(),
-                     state_.paletteNumber);
-    dc.BlitBottomUpBgr(ThermalImageLayout::kPictureOrigin, ThermalImageLayout::kPictureOrigin,
-                       PictureRenderer::kSide, PictureRenderer::kSide, picture_->Data(),
-                       PictureRenderer::kRowBytes);
+    if (!rendered_.Reuse(CurrentPictureInputs())) {
+        picture_->Render(reversed_, interpolated_, state_.spanLow, state_.spanHigh, Palettes(),
+                         state_.paletteNumber);
+        GdiPainter::CopyBottomUpBgr(pictureImage_, PictureRenderer::kSide, PictureRenderer::kSide,
+                                    picture_->Data(), PictureRenderer::kRowBytes);
+    }
+    dc.BitBlt(ThermalImageLayout::kPictureOrigin, ThermalImageLayout::kPictureOrigin,
+              pictureImage_);
 }
 
 void ThermalImageControl::DrawEdgeMask(GdiPainter& dc, const ThermalImageLayout& layout,

@@ -11,6 +11,8 @@
 #include "display/display_state.h"
 #include "display/picture_renderer.h"
 #include "display/qt/offscreen_dc.h"
+#include "display/qt/paint_cache.h"
+#include "display/qt/text_layout_cache.h"
 #include "display/temperature_formatter.h"
 #include "display/thermal_image_layout.h"
 #include "link/thermal_frame.h"
@@ -23,7 +25,8 @@ class StringResources;
 // picture, the centre reticle, one or two spot markers with their readouts and the
 // difference between them, the blinking selection cursor and, while a stored snapshot
 // is shown, three status lines. Setters store and schedule a repaint; all drawing
-// happens in the paint handler.
+// happens in the paint handler, and only when something the control shows changed; the
+// false-colour picture is rendered again only when the frame, span or palette changed.
 class ThermalImageControl : public QWidget {
   public:
     // Language texts: marker captions, status format (two integers).
@@ -76,6 +79,32 @@ class ThermalImageControl : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // What the false-colour picture depends on.
+    struct PictureInputs {
+        ThermalFrame frame;
+        bool interpolated;
+        std::int16_t spanLow;
+        std::int16_t spanHigh;
+        std::int16_t paletteNumber;
+        const PaletteSet* palettes;
+        bool operator==(const PictureInputs&) const = default;
+    };
+    // What the whole control depends on.
+    struct Inputs {
+        PictureInputs picture;
+        DisplayState state;
+        bool cursorVisible;
+        bool masked;
+        std::int16_t statusIndex;
+        std::int16_t statusCount;
+        std::string statusTextA;
+        std::string statusTextB;
+        const StringResources* strings;
+        bool operator==(const Inputs&) const = default;
+    };
+    PictureInputs CurrentPictureInputs() const;
+    Inputs CurrentInputs(bool masked) const;
+
     const PaletteSet& Palettes() const;
     void StoreFrame(const ThermalFrame& frame);
     void DrawPicture(GdiPainter& dc);
@@ -92,7 +121,12 @@ class ThermalImageControl : public QWidget {
     TemperatureFormatter formatter_;
     const PaletteSet* palettes_ = nullptr;
     std::optional<OffscreenDC> offscreen_;
+    TextLayoutCache texts_;
     std::optional<PictureRenderer> picture_;
+    PaintCache<Inputs> drawn_;
+    PaintCache<PictureInputs> rendered_;
+    // The rendered picture, upright in 32 bits.
+    QImage pictureImage_;
     // No marker selected until the view says otherwise.
     DisplayState state_{.selection = DisplayState::kSpan};
     bool cursorVisible_ = true;
