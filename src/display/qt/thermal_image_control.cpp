@@ -41,9 +41,7 @@ void ThermalImageControl::Initialise(const PaletteSet* palettes, const DisplaySt
 
 void ThermalImageControl::StoreFrame(const ThermalFrame& frame) {
     received_ = frame;
-    for (std::size_t k = 0; k < reversed_.size(); ++k) {
-        reversed_[k] = static_cast<std::int16_t>(frame[reversed_.size() - 1 - k]);
-    }
+    reversed_ = PictureRenderer::Reverse(frame);
 }
 
 void ThermalImageControl::SetFrame(const ThermalFrame& frame) {
