@@ -11,11 +11,11 @@ namespace {
 constexpr const char* kNoValue = "*";
 
 std::string HeaderLine(const SnapshotFile& file, const DisplayState& s, bool raw) {
-    const std::string what =
-        raw ? "raw values, tenths of a kelvin"
-            : "temperatures in " + unit_names::Letter(s.unit) + ", emissivity " +
-                  json_text::Number(s.emissivity, 3) + ", background " +
-                  json_text::Number(s.background / 10.0, 4) + " C";
+    const std::string what = raw ? "raw values, tenths of a kelvin"
+                                 : "temperatures in " + unit_names::Letter(s.unit) +
+                                       ", emissivity " + json_text::Number(s.emissivity, 3) +
+                                       ", background " + json_text::Number(s.background / 10.0, 4) +
+                                       " C";
     return "# " + file.path.filename().string() + ": " + what +
            "; 16 rows of 16, row 0 at the top\n";
 }

@@ -18,8 +18,7 @@ namespace {
 // The language bundle the imager would use, for the legend's texts; null without one.
 std::unique_ptr<LanguageBundle> LoadBundle() {
     const std::string name = language_choice::BundleFileName(user_language::Identifier());
-    const std::filesystem::path folder =
-        QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdString();
     auto bundle = std::make_unique<LanguageBundle>(LanguageBundle::Locate(name, folder));
     return bundle->IsLoaded() ? std::move(bundle) : nullptr;
 }

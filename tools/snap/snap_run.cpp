@@ -50,8 +50,8 @@ void ExportFile(const RunContext& run, const SnapshotFile& file) {
         WriteWhole(file.path, OutputFor(run, file.path, ".csv"),
                    {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     } else {
-        const QByteArray png = png_export::Encode(file, {o.scale, o.legend}, run.palettes,
-                                                  run.strings);
+        const QByteArray png =
+            png_export::Encode(file, {o.scale, o.legend}, run.palettes, run.strings);
         if (png.isEmpty()) {
             throw SnapError(file.path, "the picture could not be encoded as PNG");
         }

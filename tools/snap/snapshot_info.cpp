@@ -47,8 +47,7 @@ std::string SpotJson(const SnapshotPicture& picture, const SnapshotFile& file, i
     const DisplayState& s = picture.state;
     const std::string text = formatter.FormatTemperature(picture.SpotValue(spot), s.unit,
                                                          s.background, s.emissivity, false);
-    const std::uint8_t position =
-        spot == 0 ? file.record.spotPosition1 : file.record.spotPosition2;
+    const std::uint8_t position = spot == 0 ? file.record.spotPosition1 : file.record.spotPosition2;
     return json_text::Object({{"position", Integer(position)},
                               {"column", Integer(position % 16)},
                               {"row", Integer(position / 16)},
@@ -59,11 +58,10 @@ std::string SpotJson(const SnapshotPicture& picture, const SnapshotFile& file, i
 std::string SpotText(const SnapshotPicture& picture, const SnapshotFile& file, int spot) {
     const TemperatureFormatter formatter;
     const DisplayState& s = picture.state;
-    const std::uint8_t position =
-        spot == 0 ? file.record.spotPosition1 : file.record.spotPosition2;
+    const std::uint8_t position = spot == 0 ? file.record.spotPosition1 : file.record.spotPosition2;
     return "column " + Integer(position % 16) + ", row " + Integer(position / 16) + ": " +
-           formatter.FormatTemperature(picture.SpotValue(spot), s.unit, s.background,
-                                       s.emissivity, false) +
+           formatter.FormatTemperature(picture.SpotValue(spot), s.unit, s.background, s.emissivity,
+                                       false) +
            " " + unit_names::Letter(s.unit);
 }
 

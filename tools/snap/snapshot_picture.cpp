@@ -1,9 +1,9 @@
 #include "snap/snapshot_picture.h"
 
-
 #include "display/qt/colour_scale_control.h"
 #include "display/qt/gdi_painter.h"
 #include "display/qt/offscreen_dc.h"
+#include "display/qt/thermal_image_control.h"
 #include "display/temperature_formatter.h"
 #include "display/thermal_image_layout.h"
 #include "document/document_record.h"
@@ -19,8 +19,6 @@ constexpr int kScaleWidth = 40;
 constexpr int kLegendGap = 3;
 constexpr int kReadoutLineHeight = 14;
 constexpr int kReadoutLines = 3;
-constexpr int kFirstMarkerText = 149;
-constexpr int kSecondMarkerText = 150;
 
 QImage ColourScaleImage(const SnapshotPicture& picture, const PaletteSet& palettes) {
     ColourScaleControl scale;
@@ -43,12 +41,13 @@ std::array<std::string, kReadoutLines> Readouts(const SnapshotPicture& picture,
         return formatter.FormatTemperature(picture.SpotValue(spot), s.unit, s.background,
                                            s.emissivity, false);
     };
-    std::array<std::string, kReadoutLines> lines{Text(strings, kFirstMarkerText) + reading(0)};
+    std::array<std::string, kReadoutLines> lines{
+        Text(strings, ThermalImageControl::kFirstMarkerText) + reading(0)};
     if (s.secondSpotShown) {
-        lines[1] = Text(strings, kSecondMarkerText) + reading(1);
+        lines[1] = Text(strings, ThermalImageControl::kSecondMarkerText) + reading(1);
         lines[2] = "\xCE\x94 " + formatter.FormatTemperatureDifference(picture.SpotValue(0),
-                                                                      picture.SpotValue(1), s.unit,
-                                                                      s.background, s.emissivity);
+                                                                       picture.SpotValue(1), s.unit,
+                                                                       s.background, s.emissivity);
     }
     return lines;
 }
@@ -81,25 +80,20 @@ std::int16_t SnapshotPicture::SpotValue(int spot) const {
     return ValueAt(cell.column, cell.row);
 }
 
-// Drawn into a control-sized image the way the thermal image control draws its
-// picture and edge mask, then cut out at the picture's place.
+// Drawn into a control-sized image by the thermal image control's own picture
+// drawing, then cut out at the picture's place.
 QImage snapshot_picture::Render(const SnapshotPicture& picture, const PaletteSet& palettes) {
     PictureRenderer renderer;
     renderer.Render(picture.reversed, picture.interpolated, picture.state.spanLow,
                     picture.state.spanHigh, palettes, picture.state.paletteNumber);
     OffscreenDC control(kControlSide, kControlSide);
-    constexpr int o = ThermalImageLayout::kPictureOrigin;
     {
         GdiPainter dc(&control.Image());
-        dc.BlitBottomUpBgr(o, o, PictureRenderer::kSide, PictureRenderer::kSide, renderer.Data(),
-                           PictureRenderer::kRowBytes);
-        if (picture.edgeMask) {
-            const ThermalImageLayout layout(ScreenRect{0, 0, kControlSide, kControlSide});
-            for (const ScreenRect& band : layout.EdgeMaskBands(picture.interpolated)) {
-                dc.FillRect(GdiPainter::ToQRect(band), Qt::black);
-            }
-        }
+        ThermalImageControl::DrawPicture(
+            dc, renderer, ThermalImageLayout(ScreenRect{0, 0, kControlSide, kControlSide}),
+            picture.interpolated, picture.edgeMask);
     }
+    constexpr int o = ThermalImageLayout::kPictureOrigin;
     return control.Image()
         .copy(o, o, PictureRenderer::kSide, PictureRenderer::kSide)
         .convertToFormat(QImage::Format_RGB888);

@@ -104,9 +104,10 @@ const QImage* ThermalImageControl::PaintOffscreen() {
     const bool masked = EdgeMask();
     const ThermalImageLayout layout(ScreenRect{0, 0, width(), height()});
     GdiPainter dc(&offscreen_->Image());
-    DrawPicture(dc);
+    picture_->Render(reversed_, interpolated_, state_.spanLow, state_.spanHigh, Palettes(),
+                     state_.paletteNumber);
+    DrawPicture(dc, *picture_, layout, interpolated_, masked);
     dc.DrawSunkenBorder(QRect(0, 0, width(), height()));
-    DrawEdgeMask(dc, layout, masked);
     dc.SetPen(kRed);
     const ScreenRect reticle = layout.Reticle();
     dc.Ellipse(reticle.left, reticle.top, reticle.right, reticle.bottom);
@@ -120,20 +121,17 @@ const QImage* ThermalImageControl::PaintOffscreen() {
     return &offscreen_->Image();
 }
 
-void ThermalImageControl::DrawPicture(GdiPainter& dc) {
-    picture_->Render(reversed_, interpolated_, state_.spanLow, state_.spanHigh, Palettes(),
-                     state_.paletteNumber);
+// The edge mask lies inside the picture, clear of the control's border.
+void ThermalImageControl::DrawPicture(GdiPainter& dc, const PictureRenderer& picture,
+                                      const ThermalImageLayout& layout, bool interpolated,
+                                      bool masked) {
     dc.BlitBottomUpBgr(ThermalImageLayout::kPictureOrigin, ThermalImageLayout::kPictureOrigin,
-                       PictureRenderer::kSide, PictureRenderer::kSide, picture_->Data(),
+                       PictureRenderer::kSide, PictureRenderer::kSide, picture.Data(),
                        PictureRenderer::kRowBytes);
-}
-
-void ThermalImageControl::DrawEdgeMask(GdiPainter& dc, const ThermalImageLayout& layout,
-                                       bool masked) const {
     if (!masked) {
         return;
     }
-    for (const ScreenRect& band : layout.EdgeMaskBands(interpolated_)) {
+    for (const ScreenRect& band : layout.EdgeMaskBands(interpolated)) {
         dc.FillRect(GdiPainter::ToQRect(band), Qt::black);
     }
 }
