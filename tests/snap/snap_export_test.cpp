@@ -99,9 +99,9 @@ TEST_F(SnapExportTest, RawCsvHoldsTheStoredValues) {
 // Pixel (x, y), top row first, of the renderer's bottom-up BGR bitmap.
 QRgb RendererPixel(const PictureRenderer& renderer, int x, int y) {
     const auto pixels = renderer.Pixels();
-    const std::size_t at = static_cast<std::size_t>(PictureRenderer::kSide - 1 - y) *
-                               PictureRenderer::kRowBytes +
-                           static_cast<std::size_t>(x) * PictureRenderer::kBytesPerPixel;
+    const std::size_t at =
+        static_cast<std::size_t>(PictureRenderer::kSide - 1 - y) * PictureRenderer::kRowBytes +
+        static_cast<std::size_t>(x) * PictureRenderer::kBytesPerPixel;
     return qRgb(pixels[at + 2], pixels[at + 1], pixels[at]);
 }
 

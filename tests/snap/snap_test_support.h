@@ -37,7 +37,9 @@ inline DocumentRecord SampleRecord() {
     record.captureTime = 1700000000;
     record.rangeLow = 2530;
     record.rangeHigh = 3930;
-    record.rangeDescription = "-20..+120\xB0" "C";
+    record.rangeDescription =
+        "-20..+120\xB0"
+        "C";
     record.headSerialNumber = 4711;
     record.freezeTime = 1700000123;
     record.interpolatedMode = true;
