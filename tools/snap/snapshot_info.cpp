@@ -103,7 +103,9 @@ std::vector<Field> Fields(const SnapshotFile& file, const PaletteSet& palettes) 
         fields.push_back(std::move(field));
     }
     const std::vector<Field> rest{
-        {"rangeDescription", json_text::Quote(description), "Range description", description},
+        // The head pads the text with zero characters: kept in JSON, cut in the text form.
+        {"rangeDescription", json_text::Quote(description), "Range description",
+         description.substr(0, description.find('\0'))},
         {"headSerialNumber", Integer(r.headSerialNumber), "Head serial number",
          Integer(r.headSerialNumber)},
         {"paletteNumber", Integer(r.paletteNumber), "Palette",
