@@ -17,6 +17,14 @@ PictureRenderer::PictureRenderer(const PictureKernels& kernels)
       indices_(static_cast<std::size_t>(kGridSide) * kGridSide, 0),
       pixels_(static_cast<std::size_t>(kSide) * kRowBytes, 0) {}
 
+PictureRenderer::ReversedFrame PictureRenderer::Reverse(const ThermalFrame& frame) {
+    ReversedFrame reversed{};
+    for (std::size_t k = 0; k < reversed.size(); ++k) {
+        reversed[k] = static_cast<std::int16_t>(frame[reversed.size() - 1 - k]);
+    }
+    return reversed;
+}
+
 void PictureRenderer::Render(const ReversedFrame& reversed, bool interpolated, std::int16_t spanMin,
                              std::int16_t spanMax, const PaletteSet& palettes, int paletteNumber) {
     const ColourIndexScale scale(spanMin, spanMax);

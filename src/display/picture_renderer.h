@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "display/image_interpolator.h"
+#include "link/thermal_frame.h"
 
 class ColourIndexScale;
 class PaletteSet;
@@ -34,6 +35,9 @@ class PictureRenderer {
     // With the fastest kernels this processor runs.
     PictureRenderer();
     explicit PictureRenderer(const PictureKernels& kernels);
+
+    // The frame as received, last value first: the renderer's input.
+    static ReversedFrame Reverse(const ThermalFrame& frame);
 
     void Render(const ReversedFrame& reversed, bool interpolated, std::int16_t spanMin,
                 std::int16_t spanMax, const PaletteSet& palettes, int paletteNumber);

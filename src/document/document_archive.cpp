@@ -73,8 +73,9 @@ void LoadGroup30(ArchiveReader& archive, DocumentRecord& record) {
 void LoadGroup32(ArchiveReader& archive, DocumentRecord& record) {
     record.rangeLow = static_cast<std::uint16_t>(archive.ReadLong());
     record.rangeHigh = static_cast<std::uint16_t>(archive.ReadLong());
-    archive.ReadText();  // the range description is not used on reading
-    archive.ReadWord();  // nor the head serial number
+    // Read for the record's completeness; the document applies neither.
+    record.rangeDescription = text_codec::Utf16ToBytes(text_codec::Utf8ToUtf16(archive.ReadText()));
+    record.headSerialNumber = archive.ReadWord();
     record.freezeTime = archive.ReadTime();
 }
 

@@ -133,3 +133,12 @@ std::u16string text_codec::BytesToUtf16(std::string_view bytes) {
     }
     return out;
 }
+
+std::string text_codec::Utf16ToBytes(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char16_t c : text) {
+        out.push_back(c > 0xFF ? '?' : static_cast<char>(c));
+    }
+    return out;
+}

@@ -16,5 +16,7 @@ std::string Utf16ToUtf8(std::u16string_view text);
 std::string CodePageToUtf8(std::string_view bytes);
 // Text with one character per byte, character codes 0..255 (as the head sends it).
 std::u16string BytesToUtf16(std::string_view bytes);
+// Back to one byte per character; a character above 255 becomes '?'.
+std::string Utf16ToBytes(std::u16string_view text);
 
 }  // namespace text_codec

@@ -81,6 +81,10 @@ TEST(DocumentArchiveTest, StoredRecordReadsBackWhole) {
     record.captureTime = 1162544700;
     record.rangeLow = 2630;
     record.rangeHigh = 12730;
+    record.rangeDescription =
+        "-10 ... 1000 \xB0"
+        "C";
+    record.headSerialNumber = 4711;
     record.freezeTime = 1162544000;
     record.interpolatedMode = true;
     record.edgeRepair = true;
@@ -104,6 +108,8 @@ TEST(DocumentArchiveTest, StoredRecordReadsBackWhole) {
     EXPECT_EQ(loaded.captureTime, 1162544700);
     EXPECT_EQ(loaded.rangeLow, 2630);
     EXPECT_EQ(loaded.rangeHigh, 12730);
+    EXPECT_EQ(loaded.rangeDescription, record.rangeDescription);
+    EXPECT_EQ(loaded.headSerialNumber, 4711);
     EXPECT_EQ(loaded.freezeTime, 1162544000);
     EXPECT_EQ(loaded.interpolatedMode, true);
     EXPECT_EQ(loaded.edgeRepair, true);

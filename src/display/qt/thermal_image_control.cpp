@@ -40,9 +40,7 @@ void ThermalImageControl::Initialise(const PaletteSet* palettes, const DisplaySt
 
 void ThermalImageControl::StoreFrame(const ThermalFrame& frame) {
     received_ = frame;
-    for (std::size_t k = 0; k < reversed_.size(); ++k) {
-        reversed_[k] = static_cast<std::int16_t>(frame[reversed_.size() - 1 - k]);
-    }
+    reversed_ = PictureRenderer::Reverse(frame);
 }
 
 void ThermalImageControl::SetFrame(const ThermalFrame& frame) {
@@ -117,9 +115,9 @@ const QImage* ThermalImageControl::PaintOffscreen() {
     const ThermalImageLayout layout(ScreenRect{0, 0, width(), height()});
     GdiPainter dc(&offscreen_->Image());
     dc.SetTextCache(&texts_);
-    DrawPicture(dc);
+    DrawCachedPicture(dc);
     dc.DrawSunkenBorder(QRect(0, 0, width(), height()));
-    DrawEdgeMask(dc, layout, masked);
+    DrawEdgeMask(dc, layout, interpolated_, masked);
     dc.SetPen(kRed);
     const ScreenRect reticle = layout.Reticle();
     dc.Ellipse(reticle.left, reticle.top, reticle.right, reticle.bottom);
@@ -133,7 +131,7 @@ const QImage* ThermalImageControl::PaintOffscreen() {
     return &offscreen_->Image();
 }
 
-void ThermalImageControl::DrawPicture(GdiPainter& dc) {
+void ThermalImageControl::DrawCachedPicture(GdiPainter& dc) {
     if (!rendered_.Reuse(CurrentPictureInputs())) {
         picture_->Render(reversed_, interpolated_, state_.spanLow, state_.spanHigh, Palettes(),
                          state_.paletteNumber);
@@ -144,12 +142,22 @@ void ThermalImageControl::DrawPicture(GdiPainter& dc) {
               pictureImage_);
 }
 
+// The edge mask lies inside the picture, clear of the control's border.
+void ThermalImageControl::DrawPicture(GdiPainter& dc, const PictureRenderer& picture,
+                                      const ThermalImageLayout& layout, bool interpolated,
+                                      bool masked) {
+    dc.BlitBottomUpBgr(ThermalImageLayout::kPictureOrigin, ThermalImageLayout::kPictureOrigin,
+                       PictureRenderer::kSide, PictureRenderer::kSide, picture.Data(),
+                       PictureRenderer::kRowBytes);
+    DrawEdgeMask(dc, layout, interpolated, masked);
+}
+
 void ThermalImageControl::DrawEdgeMask(GdiPainter& dc, const ThermalImageLayout& layout,
-                                       bool masked) const {
+                                       bool interpolated, bool masked) {
     if (!masked) {
         return;
     }
-    for (const ScreenRect& band : layout.EdgeMaskBands(interpolated_)) {
+    for (const ScreenRect& band : layout.EdgeMaskBands(interpolated)) {
         dc.FillRect(GdiPainter::ToQRect(band), Qt::black);
     }
 }

@@ -75,6 +75,11 @@ class ThermalImageControl : public QWidget {
     // control's size at that time) and returns it; null when it cannot be made.
     const QImage* PaintOffscreen();
 
+    // The rendered picture at its place in a control of `layout`, with the black bands
+    // of the edge mask over it when `masked`.
+    static void DrawPicture(GdiPainter& dc, const PictureRenderer& picture,
+                            const ThermalImageLayout& layout, bool interpolated, bool masked);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -107,8 +112,10 @@ class ThermalImageControl : public QWidget {
 
     const PaletteSet& Palettes() const;
     void StoreFrame(const ThermalFrame& frame);
-    void DrawPicture(GdiPainter& dc);
-    void DrawEdgeMask(GdiPainter& dc, const ThermalImageLayout& layout, bool masked) const;
+    // Renders the picture only when its inputs changed, then blits it.
+    void DrawCachedPicture(GdiPainter& dc);
+    static void DrawEdgeMask(GdiPainter& dc, const ThermalImageLayout& layout,
+                             bool interpolated, bool masked);
     void DrawMarker(GdiPainter& dc, const ThermalImageLayout& layout, int marker) const;
     void DrawDifference(GdiPainter& dc, const ThermalImageLayout& layout) const;
     void DrawCursor(GdiPainter& dc, const ThermalImageLayout& layout) const;
