@@ -486,7 +486,13 @@ void COnlineImagerDoc::OfferToSaveChanges() {
 
 void COnlineImagerDoc::SaveNewSnapshot() {
     const SnapshotFolder folder(snapshotFolder_);
-    WriteFile(folder.NewFile(folder.NextNumber(), LocalTime::Breakdown(captureTime_)));
+    const auto number = folder.NextNumber();
+    if (!number) {
+        // Every number is taken: storing under a used one would replace that snapshot.
+        throw FileError(DeviceRoot::Map(folder.HandheldFolder()), FileError::Reason::kCannotOpen,
+                        "no snapshot number left");
+    }
+    WriteFile(folder.NewFile(*number, LocalTime::Breakdown(captureTime_)));
     ReturnToLive(true);
 }
 
