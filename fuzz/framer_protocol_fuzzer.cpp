@@ -8,6 +8,7 @@
 
 #include "fuzz_check.h"
 #include "head_model.h"
+#include "headsim/head_packets.h"
 #include "link/edge_repair_sink.h"
 #include "link/imager_protocol.h"
 #include "link/packet_framer.h"
@@ -42,7 +43,7 @@ void CheckPacket(std::span<const std::uint8_t> packet, const head_model::Bytes& 
     // The data, escaped again as a head sends it, frames back into the same packet.
     PacketFramer again;
     int closed = 0;
-    for (std::uint8_t byte : head_model::Wrap(packet.first(packet.size() - 2))) {
+    for (std::uint8_t byte : head_packets::Wrap(packet.first(packet.size() - 2))) {
         closed += again.Feed(byte) ? 1 : 0;
     }
     FUZZ_CHECK(closed == 1);

@@ -73,19 +73,6 @@ std::optional<Bytes> Framer::Feed(std::uint8_t byte) {
     return std::nullopt;
 }
 
-Bytes Wrap(std::span<const std::uint8_t> data) {
-    Bytes wire{kEscape, kStart};
-    for (std::uint8_t byte : data) {
-        wire.push_back(byte);
-        if (byte == kEscape) {
-            wire.push_back(byte);
-        }
-    }
-    wire.push_back(kEscape);
-    wire.push_back(kEnd);
-    return wire;
-}
-
 void Mailbox::Put(const Bytes& packet) {
     (packet.size() > 1 && packet[1] == 6 ? frame_ : message_) = packet;
 }

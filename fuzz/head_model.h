@@ -30,9 +30,6 @@ class Framer {
     bool escape_ = false;
 };
 
-// The bytes a head puts on the line for a packet's data: 0xAA doubled, between the markers.
-Bytes Wrap(std::span<const std::uint8_t> data);
-
 // The mailbox rules: a frame slot and a message slot, newest wins in each, a message is
 // handed over before a frame.
 class Mailbox {

@@ -3,6 +3,8 @@
 #include <set>
 #include <string_view>
 
+#include "installer/crc32.h"
+
 namespace package_model {
 
 namespace {
@@ -69,6 +71,12 @@ bool PlainFolder(std::string_view folder) {
     return true;
 }
 
+std::uint32_t Checksum(const std::vector<std::uint8_t>& bytes) {
+    Crc32 crc;
+    crc.Update(bytes.data(), bytes.size());
+    return crc.Value();
+}
+
 void Put(std::vector<std::uint8_t>& out, std::uint64_t value, int width) {
     for (int i = 0; i < width; ++i) {
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -76,17 +84,6 @@ void Put(std::vector<std::uint8_t>& out, std::uint64_t value, int width) {
 }
 
 }  // namespace
-
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::uint8_t byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
 
 std::optional<Package> Parse(std::span<const std::uint8_t> bytes) {
     Cursor in{bytes};
@@ -107,7 +104,7 @@ std::optional<Package> Parse(std::span<const std::uint8_t> bytes) {
         file.bytes.assign(data.begin(), data.end());
         const auto crc = static_cast<std::uint32_t>(in.Number(4));
         valid = !in.failed && PlainName(file.name) && file.mode <= 07777 &&
-                crc == Crc32(file.bytes) && seen.insert(file.name).second;
+                crc == Checksum(file.bytes) && seen.insert(file.name).second;
         package.files.push_back(std::move(file));
     }
     if (!valid || in.at != bytes.size()) {
@@ -127,7 +124,7 @@ std::vector<std::uint8_t> Build(const Package& package) {
         Put(out, file.mode, 4);
         Put(out, file.bytes.size(), 8);
         out.insert(out.end(), file.bytes.begin(), file.bytes.end());
-        Put(out, Crc32(file.bytes), 4);
+        Put(out, Checksum(file.bytes), 4);
     }
     return out;
 }

@@ -30,6 +30,4 @@ std::optional<Package> Parse(std::span<const std::uint8_t> bytes);
 // The bytes of a well-formed package.
 std::vector<std::uint8_t> Build(const Package& package);
 
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes);
-
 }  // namespace package_model
