@@ -1,8 +1,11 @@
 # The two commands of the README: `make run` and `make test`.
 PRESET ?= default
 JOBS ?= $(shell nproc)
+# Seconds each fuzz target runs under `make fuzz`.
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build test package package-test run bench format clean
+.PHONY: all deps configure build test sanitizers fuzz-build fuzz package package-test run bench \
+	format clean
 
 all: build
 
@@ -15,9 +18,29 @@ configure: deps
 build: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS)
 
-# Opt-in test labels (package) are left out; `make package-test` runs that one.
+# The plain suite first, so that an ordinary failure shows early; then the suite under
+# AddressSanitizer + UBSan, the threaded tests under ThreadSanitizer, and a short run of
+# every fuzz target. The opt-in label "package" is left out (`make package-test`).
 test: build
 	@QT_QPA_PLATFORM=offscreen ctest --preset $(PRESET) --label-exclude package
+	@$(MAKE) --no-print-directory sanitizers fuzz-build
+	@ctest --preset fuzz
+
+sanitizers: deps
+	@for preset in asan tsan; do \
+	    cmake --preset $$preset >/dev/null && \
+	    cmake --build --preset $$preset -j $(JOBS) && \
+	    ctest --preset $$preset --label-exclude package || exit 1; \
+	done
+
+fuzz-build: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS seconds, two at a time; new inputs are kept in
+# build-fuzz/fuzz/found, crashes in build-fuzz/fuzz/artefacts.
+fuzz: fuzz-build
+	@QUORVEL_FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --preset fuzz --timeout $$(($(FUZZ_SECONDS) + 300))
 
 package: build
 	@cd build && cpack -G DEB
@@ -41,4 +64,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-asan build-tsan
+	@rm -rf build build-asan build-tsan build-fuzz

@@ -1,5 +1,7 @@
 #include "document/document_archive.h"
 
+#include <algorithm>
+
 #include "document/archive_exception.h"
 #include "document/archive_reader.h"
 #include "document/archive_writer.h"
@@ -14,6 +16,9 @@ constexpr float kGroup32 = 3.2f;
 constexpr float kGroup33 = 3.3f;
 constexpr int kReservedLongs = 3;
 constexpr std::int32_t kInterpolatedOn = 3;
+// Whole degrees whose tenths still fit 16 bits; stored values beyond are held there
+// instead of wrapping around to the other sign.
+constexpr std::int16_t kWarmestDegrees = 3276;
 
 void StoreGroup30(const DocumentRecord& record, ArchiveWriter& archive) {
     archive.WriteWord(static_cast<std::uint16_t>(record.backgroundTemperature / 10));
@@ -53,7 +58,8 @@ void LoadSpots(ArchiveReader& archive, DocumentRecord& record) {
 }
 
 void LoadGroup30(ArchiveReader& archive, DocumentRecord& record) {
-    const auto degrees = static_cast<std::int16_t>(archive.ReadWord());
+    const auto degrees = std::clamp(static_cast<std::int16_t>(archive.ReadWord()),
+                                    static_cast<std::int16_t>(-kWarmestDegrees), kWarmestDegrees);
     record.backgroundTemperature = static_cast<std::int16_t>(degrees * 10);
     record.paletteNumber = static_cast<std::int16_t>(archive.ReadWord());
     record.integrationCount = static_cast<std::int16_t>(archive.ReadWord());

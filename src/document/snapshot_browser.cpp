@@ -1,6 +1,8 @@
 #include "document/snapshot_browser.h"
 
 #include "document/snapshot_folder.h"
+#include "platform/device_root.h"
+#include "platform/file_error.h"
 #include "platform/local_time.h"
 
 void SnapshotBrowser::TitleAfter(std::int64_t captureTime) {
@@ -37,5 +39,11 @@ std::optional<std::filesystem::path> SnapshotBrowser::FileToSaveBack(int positio
 
 std::filesystem::path SnapshotBrowser::NewFile(std::int64_t captureTime) const {
     const SnapshotFolder folder(folder_);
-    return folder.NewFile(folder.NextNumber(), local_time::Breakdown(captureTime));
+    const auto number = folder.NextNumber();
+    if (!number) {
+        // Every number is taken: storing under a used one would replace that snapshot.
+        throw FileError(device_root::Map(folder.HandheldFolder()), FileError::Reason::kCannotOpen,
+                        "no snapshot number left");
+    }
+    return folder.NewFile(*number, local_time::Breakdown(captureTime));
 }

@@ -124,13 +124,16 @@ std::optional<std::filesystem::path> SnapshotFolder::FileToSaveBack(int position
     return std::nullopt;
 }
 
-std::int64_t SnapshotFolder::NextNumber() const {
+std::optional<std::int64_t> SnapshotFolder::NextNumber() const {
     std::int64_t next = 0;
     for (const auto& path : Matching()) {
         const std::int64_t number = NumberOf(path.filename().string());
         if (number >= next) {
             next = number + 1;
         }
+    }
+    if (next > kLargestNumber) {
+        return std::nullopt;
     }
     return next;
 }

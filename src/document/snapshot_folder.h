@@ -27,8 +27,10 @@ class SnapshotFolder {
     // (position + 1)-th number that has a file.
     std::optional<std::filesystem::path> FileToSaveBack(int position) const;
 
-    // One more than the highest number of "Snapshot *.snp", or 0 without one.
-    std::int64_t NextNumber() const;
+    // One more than the highest number of "Snapshot *.snp", or 0 without one. Empty when
+    // the highest is already the largest number a name may carry: a larger one could not
+    // be browsed and would read back as that largest number.
+    std::optional<std::int64_t> NextNumber() const;
     // The host path of a new snapshot with `number`, named after the local time.
     std::filesystem::path NewFile(std::int64_t number, const std::tm& local) const;
 

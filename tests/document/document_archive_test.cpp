@@ -128,6 +128,23 @@ TEST(DocumentArchiveTest, BackgroundTemperatureTravelsInWholeDegrees) {
     }
 }
 
+TEST(DocumentArchiveTest, BackgroundBeyondSixteenBitTenthsIsHeldAtTheNearestThatFits) {
+    // 5184 degrees would wrap to -1369.6 as tenths; found by the archive fuzz target.
+    for (auto [word, read] :
+         {std::pair{5184, 32760}, std::pair{3277, 32760}, std::pair{3276, 32760},
+          std::pair{0xEBC0, -32760}, std::pair{0xF333, -32760}, std::pair{0xF334, -32760}}) {
+        ByteVector bytes = Store(DocumentRecord{});
+        bytes[4] = static_cast<std::uint8_t>(word);
+        bytes[5] = static_cast<std::uint8_t>(word >> 8);
+        DocumentRecord loaded;
+        ASSERT_TRUE(Load(bytes, loaded));
+        EXPECT_EQ(loaded.backgroundTemperature, read) << word;
+        DocumentRecord again;
+        ASSERT_TRUE(Load(Store(loaded), again));
+        EXPECT_EQ(again.backgroundTemperature, loaded.backgroundTemperature) << word;
+    }
+}
+
 TEST(DocumentArchiveTest, Version30StreamLeavesTheLaterFieldsAlone) {
     const ByteVector bytes =
         Group30Start(3.0f).Long(2).Raw({17, 18}).Frame(3000).Long(1162544700).Take();

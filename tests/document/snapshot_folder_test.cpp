@@ -73,6 +73,20 @@ TEST_F(SnapshotFolderTest, SaveBackTakesTheFirstFileOfEachNumber) {
     EXPECT_FALSE(folder.FileToSaveBack(3).has_value());
 }
 
+TEST_F(SnapshotFolderTest, NumbersEndAtTheLargestThatANameCarries) {
+    Touch("Snapshot 999999999998 1-1-2006 10-00.snp");
+    const SnapshotFolder folder(kFolder);
+    ASSERT_EQ(folder.NextNumber(), 999'999'999'999);
+    std::tm local{};
+    local.tm_mday = 1;
+    local.tm_year = 106;
+    Touch(folder.NewFile(999'999'999'999, local).filename().string());
+    EXPECT_EQ(NameAt(folder, 1), "Snapshot 999999999999 1-1-2006 00-00.snp");
+    EXPECT_FALSE(folder.NextNumber().has_value());
+    Touch("Snapshot 1000000000000 1-1-2006 10-00.snp");  // read as the largest number
+    EXPECT_FALSE(folder.NextNumber().has_value());
+}
+
 TEST_F(SnapshotFolderTest, FolderWithoutSeparatorGetsOne) {
     EXPECT_EQ(SnapshotFolder("\\My Documents\\Snapshots").HandheldFolder(), kFolder);
     EXPECT_EQ(SnapshotFolder("").HandheldFolder(), "\\");

@@ -223,6 +223,20 @@ TEST_F(SnapshotTest, UnwritableFolderRaisesTheFileErrorAndStaysFrozen) {
     EXPECT_FALSE(doc.IsLive());
 }
 
+TEST_F(SnapshotTest, ExhaustedNumbersRaiseTheFileErrorAndReplaceNothing) {
+    // Found by the snapshot-name fuzz target: the next number used to be 10^12, a name
+    // that reads back as 999999999999, so a second save in the same minute replaced it.
+    const std::string highest = "Snapshot 999999999999 3-11-2006 09-05.snp";
+    WriteSnapshot(highest, WithPalette(2, 3000));
+    ImagerDocument& doc = Open();
+    doc.Freeze(true);
+    doc.SetCaptureTime(kThirdNovember2006At0905);
+    EXPECT_THROW(doc.SaveNewSnapshot(), FileError);
+    EXPECT_FALSE(doc.IsLive());
+    EXPECT_EQ(Names(), std::vector<std::string>{highest});
+    EXPECT_EQ(ReadSnapshot(highest).paletteNumber, 2);
+}
+
 TEST_F(SnapshotTest, FailedSaveBackLeavesTheOldEntry) {
     WriteThreeSnapshots();
     ImagerDocument& doc = Open();

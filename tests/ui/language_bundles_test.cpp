@@ -235,8 +235,7 @@ class StartedInLocale : public ::testing::TestWithParam<Locale> {
 TEST_P(StartedInLocale, LoadsTheBundleOfTheUserLanguage) {
     EXPECT_EQ(app_.Bundle()->File().filename().string(),
               std::string("4286 ") + GetParam().language + ".dll");
-    EXPECT_EQ(view_->ButtonAt(ImagerView::kHold).text(),
-              QString::fromUtf8(GetParam().holdCaption));
+    EXPECT_EQ(view_->ButtonAt(ImagerView::kHold).text(), QString::fromUtf8(GetParam().holdCaption));
     // Qt's own buttons speak the same language.
     QMessageBox box(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QString::fromUtf8(GetParam().yesButton));

@@ -114,8 +114,8 @@ class ThermalImageControl : public QWidget {
     void StoreFrame(const ThermalFrame& frame);
     // Renders the picture only when its inputs changed, then blits it.
     void DrawCachedPicture(GdiPainter& dc);
-    static void DrawEdgeMask(GdiPainter& dc, const ThermalImageLayout& layout,
-                             bool interpolated, bool masked);
+    static void DrawEdgeMask(GdiPainter& dc, const ThermalImageLayout& layout, bool interpolated,
+                             bool masked);
     void DrawMarker(GdiPainter& dc, const ThermalImageLayout& layout, int marker) const;
     void DrawDifference(GdiPainter& dc, const ThermalImageLayout& layout) const;
     void DrawCursor(GdiPainter& dc, const ThermalImageLayout& layout) const;
