@@ -26,6 +26,7 @@ endif()
 set(expected
     ./usr/bin/quorvel-imager
     ./usr/bin/quorvel-headsim
+    ./usr/bin/quorvel-snap
     "./usr/share/quorvel-imager/4286 English.dll"
     "./usr/share/quorvel-imager/4286 German.dll"
     "./usr/share/quorvel-imager/4286 ChineseT.dll"
