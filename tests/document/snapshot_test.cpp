@@ -3,54 +3,15 @@
 #include <algorithm>
 
 #include "document/imager_document.h"
+#include "document/snapshot_fixture.h"
 #include "document/update_flags.h"
 #include "platform/file_error.h"
-#include "support/document_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using document_test::DocumentFixture;
-
-constexpr std::int64_t kThirdNovember2006At0905 = 1162544700;  // UTC, the tests' time zone
-
-class SnapshotTest : public DocumentFixture {
-  protected:
-    fs::path Folder() const { return root_.Host("\\My Documents\\Snapshots"); }
-    fs::path SnapshotFile(const std::string& name) const { return Folder() / name; }
-    void WriteSnapshot(const std::string& name, const DocumentRecord& record) {
-        document_test::WriteFile(SnapshotFile(name), Archive(record));
-    }
-    DocumentRecord ReadSnapshot(const std::string& name) const {
-        return Decode(document_test::ReadFile(SnapshotFile(name)));
-    }
-    // The snapshot file names in the folder, sorted.
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(Folder())) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    static DocumentRecord WithPalette(std::int16_t palette, std::int64_t captureTime) {
-        DocumentRecord record;
-        record.paletteNumber = palette;
-        record.captureTime = captureTime;
-        record.displayFrame = ThermalFrame::Filled(static_cast<std::uint16_t>(3000 + palette));
-        return record;
-    }
-    // Three snapshots numbered 0, 3 and 7 showing palettes 0, 1 and 2.
-    void WriteThreeSnapshots() {
-        WriteSnapshot("Snapshot 0 1-1-2006 10-00.snp", WithPalette(0, 1000));
-        WriteSnapshot("Snapshot 3 1-1-2006 10-01.snp", WithPalette(1, 2000));
-        WriteSnapshot("Snapshot 7 1-1-2006 10-02.snp", WithPalette(2, 3000));
-    }
-    std::vector<std::pair<int, unsigned>> SaveQuestions(int count) const {
-        return std::vector<std::pair<int, unsigned>>(static_cast<std::size_t>(count),
-                                                     {129, message_box::kYesNo});
-    }
-};
+using document_test::kThirdNovember2006At0905;
+using document_test::SnapshotTest;
 
 TEST_F(SnapshotTest, EmptyFolderNumbersFromZero) {
     ImagerDocument& doc = Open();
@@ -325,70 +286,5 @@ TEST_F(SnapshotTest, SnapshotOpenedByNameIsReadIntoTheDocument) {
 
 // The picture workflow on the document alone: hold and store three pictures, browse
 // them, step both ways, change one and save it back, delete them all.
-TEST_F(SnapshotTest, WholePictureWorkflow) {
-    ImagerDocument& doc = Open();
-    doc.SetPaletteNumber(1);
-    doc.WidenSpan();  // live settings: palette 1, span 2920..3140
-    const std::vector<std::string> expectedNames{"Snapshot 0 3-11-2006 09-05.snp",
-                                                 "Snapshot 1 3-11-2006 10-05.snp",
-                                                 "Snapshot 2 3-11-2006 11-05.snp"};
-    for (int k = 0; k < 3; ++k) {
-        doc.SetFreezeTime(kThirdNovember2006At0905 + 3600 * k - 60);
-        doc.Freeze(true);
-        doc.SetPaletteNumber(static_cast<std::int16_t>(k));  // changed while held
-        doc.SetCaptureTime(kThirdNovember2006At0905 + 3600 * k);
-        doc.SaveNewSnapshot();
-        EXPECT_TRUE(doc.IsLive());
-        EXPECT_EQ(doc.PaletteNumber(), 1);  // back to the live settings
-    }
-    ASSERT_EQ(Names(), expectedNames);
-    for (int k = 0; k < 3; ++k) {
-        const DocumentRecord stored = ReadSnapshot(expectedNames[static_cast<std::size_t>(k)]);
-        EXPECT_EQ(stored.paletteNumber, k);
-        EXPECT_EQ(stored.captureTime, kThirdNovember2006At0905 + 3600 * k);
-        EXPECT_EQ(stored.freezeTime, kThirdNovember2006At0905 + 3600 * k - 60);
-        EXPECT_EQ(stored.spanLow, 2920);
-    }
-
-    doc.BeginBrowsing();
-    EXPECT_EQ(doc.SnapshotTitle(), "11/03/06 - 09:05:00");
-    doc.NextSnapshot();
-    doc.NextSnapshot();
-    EXPECT_EQ(doc.SnapshotTitle(), "11/03/06 - 11:05:00");
-    doc.PreviousSnapshot(false);
-    EXPECT_EQ(doc.SnapshotIndex(), 1);
-    doc.NarrowSpan();
-    doc.SetSnapshotNote("Welle");
-    messages_.Answer(message_box::kIdYes);
-    doc.NextSnapshot();
-    const DocumentRecord changed = ReadSnapshot(expectedNames[1]);
-    EXPECT_EQ(changed.snapshotNote, "Welle");
-    EXPECT_EQ(changed.spanLow, 2930);
-    EXPECT_EQ(changed.paletteNumber, 1);
-    EXPECT_EQ(ReadSnapshot(expectedNames[0]).snapshotNote, "");
-    EXPECT_EQ(ReadSnapshot(expectedNames[2]).snapshotNote, "");
-    EXPECT_EQ(doc.SnapshotIndex(), 2);
-
-    doc.DeleteSnapshot();
-    EXPECT_EQ(Names(), (std::vector<std::string>{expectedNames[0], expectedNames[1]}));
-    EXPECT_EQ(doc.SnapshotIndex(), 1);
-    EXPECT_EQ(doc.SnapshotNote(), "Welle");
-    doc.DeleteSnapshot();
-    EXPECT_EQ(Names(), std::vector<std::string>{expectedNames[0]});
-    doc.DeleteSnapshot();
-    EXPECT_TRUE(Names().empty());
-
-    EXPECT_TRUE(doc.IsLive());
-    EXPECT_EQ(doc.SnapshotIndex(), -1);
-    EXPECT_EQ(doc.PaletteNumber(), 1);
-    EXPECT_EQ(doc.SpanLow(), 2920);
-    EXPECT_EQ(doc.SpanHigh(), 3140);
-    EXPECT_EQ(doc.SnapshotNote(), "");
-    EXPECT_EQ(messages_.Strings(), SaveQuestions(1));
-    Close();
-    const DocumentRecord settings = ReadSettings();
-    EXPECT_EQ(settings.paletteNumber, 1);
-    EXPECT_EQ(settings.spanLow, 2920);
-}
 
 }  // namespace

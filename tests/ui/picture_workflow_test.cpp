@@ -96,6 +96,95 @@ class PictureWorkflowTest : public ::testing::Test {
         return image;
     }
 
+    // Hold and Save two snapshots (a Discard between them stores nothing); `held` is the
+    // held row's screenshot.
+    void HoldAndSaveTwo(Imager& imager, QImage& held) {
+        ImagerDocument& document = imager.Document();
+        const fs::path settings = root_.SettingsFile();
+        // Marker 1 one pixel right, then hold: the live settings go to the settings file.
+        imager.Key(Qt::Key_Right);
+        imager.Click(View::kHold);
+        EXPECT_EQ(ReadArchive(settings).spotPosition1, 136);
+        EXPECT_TRUE(Shown(View::kSave));
+        held = Screenshot("held_row.png");
+
+        // The held picture's marker moves back; Save stores it and live pictures resume
+        // with the settings of the freeze.
+        imager.Key(Qt::Key_Left);
+        imager.Click(View::kSave);
+        ASSERT_EQ(imager.Snapshots(), std::vector<std::string>{"Snapshot 0 3-11-2006 09-06.snp"});
+        DocumentRecord stored = imager.Snapshot("Snapshot 0 3-11-2006 09-06.snp");
+        EXPECT_EQ(stored.spotPosition1, 135);
+        EXPECT_EQ(stored.freezeTime, kStart);
+        EXPECT_EQ(stored.captureTime, kStart + 60);
+        EXPECT_EQ(document.SpotPosition(0), 136);
+        EXPECT_TRUE(document.IsLive());
+
+        // Hold and Discard store nothing; Hold and Save a second snapshot.
+        imager.Click(View::kHold);
+        imager.Click(View::kDiscard);
+        EXPECT_EQ(imager.Snapshots().size(), 1u);
+        imager.Click(View::kHold);
+        imager.Click(View::kSave);
+        EXPECT_EQ(imager.Snapshots().back(), "Snapshot 1 3-11-2006 09-10.snp");
+    }
+    // Browse from a palette chosen in the settings dialog, change the first snapshot's
+    // span and write it back.
+    void BrowseAndChange(Imager& imager, const QImage& held) {
+        ImagerDocument& document = imager.Document();
+        const fs::path settings = root_.SettingsFile();
+        // A palette chosen in the settings dialog.
+        imager.Settings([](SettingsDialog& dialog) {
+            Driver::Control<QComboBox>(dialog, SettingsDialog::kPalette).setCurrentIndex(2);
+            Driver::Press(dialog, QDialogButtonBox::Ok);
+        });
+        EXPECT_EQ(document.PaletteNumber(), 2);
+        EXPECT_TRUE(document.IsLive());
+
+        // Browse: the live settings are put aside and the first snapshot is shown.
+        imager.Click(View::kBrowse);
+        EXPECT_EQ(ReadArchive(settings).paletteNumber, 2);
+        EXPECT_EQ(document.SnapshotIndex(), 0);
+        EXPECT_EQ(document.PaletteNumber(), 1);
+        EXPECT_TRUE(Shown(View::kDelete));
+        const QImage browsing = Screenshot("browsing_row.png");
+        EXPECT_NE(held.copy(0, 235, 240, 33), browsing.copy(0, 235, 240, 33));
+
+        // Keypad 5 twice selects the span of the shown snapshot; keypad 6 moves it up.
+        imager.Key(Qt::Key_5, Qt::KeypadModifier);
+        imager.Key(Qt::Key_5, Qt::KeypadModifier);
+        EXPECT_EQ(imager.GetView().GetSelectionMode(), View::kSpan);
+        const std::uint16_t low = document.SpanLow();
+        imager.Key(Qt::Key_6, Qt::KeypadModifier);
+        EXPECT_EQ(document.SpanLow(), low + 10);
+
+        // Next asks about the change; Yes writes it into the first snapshot's file.
+        imager.Messages().answers = {message_box::kIdYes};
+        imager.Click(View::kNext);
+        EXPECT_EQ(imager.Messages().TakeIds(), std::vector<int>{129});
+        EXPECT_EQ(imager.Snapshot("Snapshot 0 3-11-2006 09-06.snp").spanLow, low + 10);
+        EXPECT_EQ(document.SnapshotIndex(), 1);
+        imager.Click(View::kPrevious);
+        EXPECT_EQ(document.SnapshotIndex(), 0);
+        EXPECT_EQ(document.SpanLow(), low + 10);
+    }
+    // Delete both snapshots; the live row and the live settings return.
+    void DeleteBoth(Imager& imager) {
+        ImagerDocument& document = imager.Document();
+        imager.Messages().answers = {message_box::kIdYes};
+        imager.Click(View::kDelete);
+        EXPECT_EQ(imager.Snapshots(), std::vector<std::string>{"Snapshot 1 3-11-2006 09-10.snp"});
+        EXPECT_TRUE(Shown(View::kDelete));
+        imager.Messages().answers = {message_box::kIdYes};
+        imager.Click(View::kDelete);
+        EXPECT_EQ(imager.Messages().TakeIds(), (std::vector<int>{143, 143}));
+        EXPECT_TRUE(imager.Snapshots().empty());
+        EXPECT_FALSE(Shown(View::kDelete));
+        EXPECT_TRUE(Shown(View::kHold));
+        EXPECT_TRUE(document.IsLive());
+        EXPECT_EQ(document.PaletteNumber(), 2);
+    }
+
     bool applicationReady_ = (imager_test::Application(), true);
     imager_test::TemporaryDeviceRoot root_;
     LanguageBundle bundle_{fs::path(QUORVEL_BINARY_DIR) / "bin" / "4286 English.dll"};
@@ -104,86 +193,12 @@ class PictureWorkflowTest : public ::testing::Test {
 
 TEST_F(PictureWorkflowTest, HoldSaveDiscardBrowseDeleteAndExit) {
     Imager& imager = *imager_;
-    ImagerDocument& document = imager.Document();
-    const fs::path settings = root_.SettingsFile();
-    EXPECT_FALSE(fs::exists(settings));
+    EXPECT_FALSE(fs::exists(root_.SettingsFile()));
     EXPECT_TRUE(imager.Snapshots().empty());
-
-    // Marker 1 one pixel right, then hold: the live settings go to the settings file.
-    imager.Key(Qt::Key_Right);
-    imager.Click(View::kHold);
-    EXPECT_EQ(ReadArchive(settings).spotPosition1, 136);
-    EXPECT_TRUE(Shown(View::kSave));
-    const QImage held = Screenshot("held_row.png");
-
-    // The held picture's marker moves back; Save stores it and live pictures resume
-    // with the settings of the freeze.
-    imager.Key(Qt::Key_Left);
-    imager.Click(View::kSave);
-    ASSERT_EQ(imager.Snapshots(), std::vector<std::string>{"Snapshot 0 3-11-2006 09-06.snp"});
-    DocumentRecord stored = imager.Snapshot("Snapshot 0 3-11-2006 09-06.snp");
-    EXPECT_EQ(stored.spotPosition1, 135);
-    EXPECT_EQ(stored.freezeTime, kStart);
-    EXPECT_EQ(stored.captureTime, kStart + 60);
-    EXPECT_EQ(document.SpotPosition(0), 136);
-    EXPECT_TRUE(document.IsLive());
-
-    // Hold and Discard store nothing; Hold and Save a second snapshot.
-    imager.Click(View::kHold);
-    imager.Click(View::kDiscard);
-    EXPECT_EQ(imager.Snapshots().size(), 1u);
-    imager.Click(View::kHold);
-    imager.Click(View::kSave);
-    EXPECT_EQ(imager.Snapshots().back(), "Snapshot 1 3-11-2006 09-10.snp");
-
-    // A palette chosen in the settings dialog.
-    imager.Settings([](SettingsDialog& dialog) {
-        Driver::Control<QComboBox>(dialog, SettingsDialog::kPalette).setCurrentIndex(2);
-        Driver::Press(dialog, QDialogButtonBox::Ok);
-    });
-    EXPECT_EQ(document.PaletteNumber(), 2);
-    EXPECT_TRUE(document.IsLive());
-
-    // Browse: the live settings are put aside and the first snapshot is shown.
-    imager.Click(View::kBrowse);
-    EXPECT_EQ(ReadArchive(settings).paletteNumber, 2);
-    EXPECT_EQ(document.SnapshotIndex(), 0);
-    EXPECT_EQ(document.PaletteNumber(), 1);
-    EXPECT_TRUE(Shown(View::kDelete));
-    const QImage browsing = Screenshot("browsing_row.png");
-    EXPECT_NE(held.copy(0, 235, 240, 33), browsing.copy(0, 235, 240, 33));
-
-    // Keypad 5 twice selects the span of the shown snapshot; keypad 6 moves it up.
-    imager.Key(Qt::Key_5, Qt::KeypadModifier);
-    imager.Key(Qt::Key_5, Qt::KeypadModifier);
-    EXPECT_EQ(imager.GetView().GetSelectionMode(), View::kSpan);
-    const std::uint16_t low = document.SpanLow();
-    imager.Key(Qt::Key_6, Qt::KeypadModifier);
-    EXPECT_EQ(document.SpanLow(), low + 10);
-
-    // Next asks about the change; Yes writes it into the first snapshot's file.
-    imager.Messages().answers = {message_box::kIdYes};
-    imager.Click(View::kNext);
-    EXPECT_EQ(imager.Messages().TakeIds(), std::vector<int>{129});
-    EXPECT_EQ(imager.Snapshot("Snapshot 0 3-11-2006 09-06.snp").spanLow, low + 10);
-    EXPECT_EQ(document.SnapshotIndex(), 1);
-    imager.Click(View::kPrevious);
-    EXPECT_EQ(document.SnapshotIndex(), 0);
-    EXPECT_EQ(document.SpanLow(), low + 10);
-
-    // Delete both snapshots; after the last one the live row returns.
-    imager.Messages().answers = {message_box::kIdYes};
-    imager.Click(View::kDelete);
-    EXPECT_EQ(imager.Snapshots(), std::vector<std::string>{"Snapshot 1 3-11-2006 09-10.snp"});
-    EXPECT_TRUE(Shown(View::kDelete));
-    imager.Messages().answers = {message_box::kIdYes};
-    imager.Click(View::kDelete);
-    EXPECT_EQ(imager.Messages().TakeIds(), (std::vector<int>{143, 143}));
-    EXPECT_TRUE(imager.Snapshots().empty());
-    EXPECT_FALSE(Shown(View::kDelete));
-    EXPECT_TRUE(Shown(View::kHold));
-    EXPECT_TRUE(document.IsLive());
-    EXPECT_EQ(document.PaletteNumber(), 2);
+    QImage held;
+    ASSERT_NO_FATAL_FAILURE(HoldAndSaveTwo(imager, held));
+    BrowseAndChange(imager, held);
+    DeleteBoth(imager);
 
     imager.Click(View::kBrowse);
     EXPECT_EQ(imager.Messages().TakeIds(), std::vector<int>{142});
