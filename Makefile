@@ -3,9 +3,13 @@ PRESET ?= default
 JOBS ?= $(shell nproc)
 # Seconds each fuzz target runs under `make fuzz`.
 FUZZ_SECONDS ?= 60
+# Seconds the soak test runs under `make soak`.
+SOAK_SECONDS ?= 600
+# The opt-in test labels that `make test` leaves out.
+OPT_IN_LABELS := package|soak
 
-.PHONY: all deps configure build test sanitizers fuzz-build fuzz package package-test run bench \
-	format clean
+.PHONY: all deps configure build test sanitizers fuzz-build fuzz soak package package-test run \
+	bench format clean
 
 all: build
 
@@ -20,9 +24,10 @@ build: configure
 
 # The plain suite first, so that an ordinary failure shows early; then the suite under
 # AddressSanitizer + UBSan, the threaded tests under ThreadSanitizer, and a short run of
-# every fuzz target. The opt-in label "package" is left out (`make package-test`).
+# every fuzz target. The opt-in labels "package" (`make package-test`) and "soak"
+# (`make soak`) are left out.
 test: build
-	@QT_QPA_PLATFORM=offscreen ctest --preset $(PRESET) --label-exclude package
+	@QT_QPA_PLATFORM=offscreen ctest --preset $(PRESET) --label-exclude '$(OPT_IN_LABELS)'
 	@$(MAKE) --no-print-directory sanitizers fuzz-build
 	@ctest --preset fuzz
 
@@ -30,7 +35,7 @@ sanitizers: deps
 	@for preset in asan tsan; do \
 	    cmake --preset $$preset >/dev/null && \
 	    cmake --build --preset $$preset -j $(JOBS) && \
-	    ctest --preset $$preset --label-exclude package || exit 1; \
+	    ctest --preset $$preset --label-exclude '$(OPT_IN_LABELS)' || exit 1; \
 	done
 
 fuzz-build: deps
@@ -41,6 +46,12 @@ fuzz-build: deps
 # build-fuzz/fuzz/found, crashes in build-fuzz/fuzz/artefacts.
 fuzz: fuzz-build
 	@QUORVEL_FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --preset fuzz --timeout $$(($(FUZZ_SECONDS) + 300))
+
+# The imager worked by a random but seeded driver on the simulated head for SOAK_SECONDS
+# seconds; prints its memory, thread and descriptor figures and what it did.
+soak: build
+	@QUORVEL_SOAK_SECONDS=$(SOAK_SECONDS) ctest --preset $(PRESET) --label-regex soak \
+	    --verbose --timeout $$(($(SOAK_SECONDS) + 300))
 
 package: build
 	@cd build && cpack -G DEB

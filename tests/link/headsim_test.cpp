@@ -106,6 +106,20 @@ TEST(HeadOptionsTest, RangesLimitsAndTheRest) {
     EXPECT_EQ(options.head.ranges, (std::vector<SimulatedRange>{{"-20 ... 100 C", 0, 0}}));
 }
 
+TEST(HeadOptionsTest, LineRateAndRepeatedHeadChanges) {
+    HeadOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--rate", "max", "--new-serial-every", "0.5"}, options, error)) << error;
+    EXPECT_TRUE(options.lineRate);
+    EXPECT_EQ(options.serialChangeEvery, 0.5);
+    EXPECT_FALSE(options.serialChange);
+    // The last --rate wins.
+    ASSERT_TRUE(Parse({"--rate", "max", "--rate", "20"}, options, error)) << error;
+    EXPECT_FALSE(options.lineRate);
+    EXPECT_DOUBLE_EQ(options.framesPerSecond, 20.0);
+    EXPECT_FALSE(options.serialChangeEvery);
+}
+
 TEST(HeadOptionsTest, MistakesAreReported) {
     for (const std::vector<std::string>& wrong :
          std::vector<std::vector<std::string>>{{"--bogus"},
@@ -119,7 +133,9 @@ TEST(HeadOptionsTest, MistakesAreReported) {
                                                {"--range", std::string(59, 'x')},
                                                {"--initial-range", "0"},
                                                {"--link", "a", "--device-root"},
-                                               {"--new-serial-after", "1"}}) {
+                                               {"--new-serial-after", "1"},
+                                               {"--new-serial-every", "0"},
+                                               {"--rate", "maximum"}}) {
         HeadOptions options;
         std::string error;
         EXPECT_FALSE(Parse(wrong, options, error)) << wrong[0];

@@ -8,7 +8,10 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "link/imager_link.h"
@@ -152,6 +155,41 @@ TEST_F(LinkEndToEndTest, HeadExchangeAndGarbageFromTheSimulator) {
     EXPECT_EQ(link.CurrentUpperLimit(), 3730);
     EXPECT_FALSE(events_.Calls().back());
     EXPECT_GE(events_.RangeChanges(), 5);
+}
+
+TEST_F(LinkEndToEndTest, AtTheLineRateWithANewHeadEveryHalfSecond) {
+    HeadSimulatorProcess head(
+        {"--device-root", "--initial-range", "2", "--rate", "max", "--new-serial-every", "0.5"});
+    ASSERT_TRUE(head.Started());
+    ASSERT_TRUE(WaitUntil([&] { return ComPortLinked(); }));
+    ImagerLink link(&events_);
+    ASSERT_TRUE(link.Open());
+    ASSERT_TRUE(WaitUntil([&] {
+        link.Poll();
+        return link.Descriptions().size() == 3;
+    }));
+
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    int frames = 0;
+    std::set<int> serials;
+    while (Clock::now() - start < std::chrono::seconds(2)) {
+        frames += link.Poll();
+        if (frames > 0) {
+            serials.insert(link.HeadSerialNumber());
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const double perSecond = frames / std::chrono::duration<double>(Clock::now() - start).count();
+    // Well above the default 8, and no more than a 115200-baud line carries (21.9 frame
+    // packets of 526 bytes a second).
+    EXPECT_GT(perSecond, 12.0);
+    EXPECT_LT(perSecond, 23.0);
+    // One more each time, every one seen.
+    ASSERT_GE(serials.size(), 3u);
+    EXPECT_EQ(static_cast<std::size_t>(*serials.rbegin() - *serials.begin() + 1), serials.size());
+    // Each new head is told to use range 1, and it does.
+    EXPECT_EQ(link.CurrentRangeNumber(), 1);
 }
 
 }  // namespace

@@ -93,6 +93,8 @@ class OptionParser {
             {"--serial", [this](ArgumentReader& r, std::string& e) { return Serial(r, e); }},
             {"--new-serial-after",
              [this](ArgumentReader& r, std::string& e) { return NewSerial(r, e); }},
+            {"--new-serial-every",
+             [this](ArgumentReader& r, std::string& e) { return NewSerialEvery(r, e); }},
             {"--ranges", [this](ArgumentReader& r, std::string& e) { return RangeCount(r, e); }},
             {"--range", [this](ArgumentReader& r, std::string& e) { return Range(r, e); }},
             {"--high", [this](ArgumentReader&, std::string& e) { return High(e); }},
@@ -159,6 +161,20 @@ class OptionParser {
             return false;
         }
         options_.serialChange = change;
+        return true;
+    }
+
+    bool NewSerialEvery(ArgumentReader& reader, std::string& error) {
+        std::string text;
+        double seconds = 0.0;
+        if (!reader.Value("--new-serial-every", text, error)) {
+            return false;
+        }
+        if (!ParseNumber(text, seconds) || seconds < 0.1) {
+            error = "--new-serial-every takes SECONDS (0.1 or more)";
+            return false;
+        }
+        options_.serialChangeEvery = seconds;
         return true;
     }
 
@@ -229,9 +245,13 @@ class OptionParser {
         if (!reader.Value("--rate", text, error)) {
             return false;
         }
+        options_.lineRate = text == "max";
+        if (options_.lineRate) {
+            return true;
+        }
         if (!ParseNumber(text, options_.framesPerSecond) || options_.framesPerSecond <= 0 ||
             options_.framesPerSecond > 1000) {
-            error = "--rate takes frames per second above 0 and at most 1000";
+            error = "--rate takes frames per second above 0 and at most 1000, or max";
             return false;
         }
         return true;
@@ -334,6 +354,9 @@ The head:
   --new-serial-after SECONDS N
                            switch to serial number N after SECONDS, as if another
                            head had been plugged in
+  --new-serial-every SECONDS
+                           every SECONDS switch to the next serial number (one
+                           more, 0 skipped), as if another head had been plugged in
   --initial-range N        range number of the first frames (default 1)
   --range TEXT             a range description (at most 58 characters); the first
                            --range replaces the three built-in ranges; repeat it
@@ -347,7 +370,8 @@ The head:
   "200 ... 1000 C" high-temperature 473:1273.
 
 The stream:
-  --rate FPS               frames per second (default 8)
+  --rate FPS               frames per second (default 8); max: as many as a
+                           115200-baud line carries (about 21, fewer with garbage)
   --garbage RATE           send on average RATE random bytes (never 0xAA, so they
                            cannot form a marker) before each frame (default 0)
   --seed N                 seed of the noise and the garbage (default 1)

@@ -17,9 +17,15 @@ struct HeadOptions {
 
     SimulatedHeadConfig head;
     double framesPerSecond = 8.0;
+    // --rate max: each frame follows the one before as soon as a 115200-baud line has
+    // carried it (and the garbage before it); framesPerSecond is then not used.
+    bool lineRate = false;
     std::optional<std::string> linkPath;  // a symbolic link made to the slave side
     bool linkDeviceRoot = false;          // link <device root>/COM1
     std::optional<SerialChange> serialChange;
+    // Every this many seconds the next serial number (one more, 0 skipped), as if
+    // another head had been plugged in each time.
+    std::optional<double> serialChangeEvery;
     double garbageBytes = 0.0;  // average random bytes sent before each frame
     std::uint32_t seed = 1;
     bool verbose = false;

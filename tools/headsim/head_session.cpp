@@ -18,6 +18,8 @@ constexpr std::size_t kBacklogLimit = 1024;
 constexpr int kSendTimeoutMs = 200;
 // The longest sleep, so that a signal is noticed soon even if it slipped past the wait.
 constexpr auto kLongestWait = std::chrono::milliseconds(100);
+// The head's line: 115200 baud, ten bits a byte (start, eight data bits, stop).
+constexpr double kLineBytesPerSecond = 115200.0 / 10.0;
 
 }  // namespace
 
@@ -32,17 +34,14 @@ HeadSession::HeadSession(const HeadOptions& options, const PseudoTerminal& termi
 
 void HeadSession::Run(const volatile std::sig_atomic_t& stopRequested) {
     const auto start = Clock::now();
-    const auto period = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(1.0 / options_.framesPerSecond));
     auto nextFrame = start;
     while (stopRequested == 0) {
         const auto now = Clock::now();
         if (now >= nextFrame) {
             const double seconds = std::chrono::duration<double>(now - start).count();
             ChangeSerialWhenDue(seconds);
-            SendGarbage();
-            SendFrame(seconds);
-            nextFrame = std::max(nextFrame + period, now);
+            const std::size_t lineBytes = SendGarbage() + SendFrame(seconds);
+            nextFrame = std::max(nextFrame + FramePeriod(lineBytes), now);
             continue;
         }
         const auto wait = std::min<Clock::duration>(nextFrame - now, kLongestWait);
@@ -53,6 +52,12 @@ void HeadSession::Run(const volatile std::sig_atomic_t& stopRequested) {
             ServeCommands();
         }
     }
+}
+
+HeadSession::Clock::duration HeadSession::FramePeriod(std::size_t lineBytes) const {
+    const double seconds = options_.lineRate ? static_cast<double>(lineBytes) / kLineBytesPerSecond
+                                             : 1.0 / options_.framesPerSecond;
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
 void HeadSession::ServeCommands() {
@@ -80,19 +85,31 @@ void HeadSession::ServeCommands() {
 }
 
 void HeadSession::ChangeSerialWhenDue(double seconds) {
-    if (!options_.serialChange || serialChanged_ || seconds < options_.serialChange->afterSeconds) {
-        return;
+    if (options_.serialChange && !serialChanged_ &&
+        seconds >= options_.serialChange->afterSeconds) {
+        serialChanged_ = true;
+        ChangeSerial(options_.serialChange->serialNumber);
     }
-    head_.SetSerialNumber(options_.serialChange->serialNumber);
-    serialChanged_ = true;
+    // The first frame only schedules the first change.
+    if (options_.serialChangeEvery && seconds >= nextSerialCycle_) {
+        if (nextSerialCycle_ > 0) {
+            const auto next = static_cast<std::uint16_t>(head_.SerialNumber() + 1);
+            ChangeSerial(next == 0 ? 1 : next);
+        }
+        nextSerialCycle_ += *options_.serialChangeEvery;
+    }
+}
+
+void HeadSession::ChangeSerial(std::uint16_t serialNumber) {
+    head_.SetSerialNumber(serialNumber);
     if (options_.verbose) {
         log_ << "serial number now " << head_.SerialNumber() << '\n';
     }
 }
 
-void HeadSession::SendGarbage() {
+std::size_t HeadSession::SendGarbage() {
     if (options_.garbageBytes <= 0) {
-        return;
+        return 0;
     }
     std::uniform_int_distribution<int> length(0, static_cast<int>(2 * options_.garbageBytes));
     // Any byte but the escape byte, so that the garbage never forms a marker.
@@ -103,10 +120,13 @@ void HeadSession::SendGarbage() {
         value = static_cast<std::uint8_t>(drawn >= head_wire::kEscape ? drawn + 1 : drawn);
     }
     Send(garbage);
+    return garbage.size();
 }
 
-void HeadSession::SendFrame(double seconds) {
-    Send(head_.FramePacket(scene_.Render(seconds)));
+std::size_t HeadSession::SendFrame(double seconds) {
+    const auto packet = head_.FramePacket(scene_.Render(seconds));
+    Send(packet);
+    return packet.size();
 }
 
 void HeadSession::Send(std::span<const std::uint8_t> bytes) {

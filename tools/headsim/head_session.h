@@ -25,9 +25,13 @@ class HeadSession {
     using Clock = std::chrono::steady_clock;
 
     void ServeCommands();
-    void SendFrame(double seconds);
-    void SendGarbage();
+    // Each returns the bytes it put on the line.
+    std::size_t SendFrame(double seconds);
+    std::size_t SendGarbage();
+    // The time from one frame to the next, after `lineBytes` went out with the frame.
+    Clock::duration FramePeriod(std::size_t lineBytes) const;
     void ChangeSerialWhenDue(double seconds);
+    void ChangeSerial(std::uint16_t serialNumber);
     // Sends a whole packet, or nothing while no one reads the other side.
     void Send(std::span<const std::uint8_t> bytes);
 
@@ -39,4 +43,5 @@ class HeadSession {
     PacketFramer commands_;
     std::mt19937 random_;
     bool serialChanged_ = false;
+    double nextSerialCycle_ = 0.0;  // seconds from the start
 };
