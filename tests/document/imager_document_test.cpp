@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "document/imager_document.h"
 #include "document/update_flags.h"
@@ -112,6 +113,28 @@ TEST_F(ImagerDocumentTest, ZeroLengthSettingsFileIsRemovedAndIgnored) {
     EXPECT_FALSE(fs::exists(SettingsPath()));
     EXPECT_EQ(doc.PaletteNumber(), 1);
     EXPECT_EQ(doc.SpanLow(), 2930);
+}
+
+// A FIFO or a huge file as the settings file is refused like an unreadable one: the
+// start values, and the file is replaced by a proper one at the end.
+TEST_F(ImagerDocumentTest, FifoOrHugeSettingsFileGivesTheStartValues) {
+    DocumentRecord stored;
+    stored.paletteNumber = 0;
+    for (const bool fifo : {true, false}) {
+        fs::create_directories(SettingsPath().parent_path());
+        if (fifo) {
+            ASSERT_EQ(::mkfifo(SettingsPath().c_str(), 0600), 0);
+        } else {
+            document_test::WriteFile(SettingsPath(), Archive(stored));
+            fs::resize_file(SettingsPath(), std::uintmax_t{1} << 40);
+        }
+        ImagerDocument& doc = Open();
+        EXPECT_EQ(doc.PaletteNumber(), 1) << fifo;
+        EXPECT_EQ(doc.SpanLow(), 2930) << fifo;
+        Close();
+        EXPECT_EQ(fs::file_size(SettingsPath()), 585u) << fifo;
+        fs::remove(SettingsPath());
+    }
 }
 
 TEST_F(ImagerDocumentTest, FreezeThenDiscardRestoresTheSpanOfTheFreeze) {
