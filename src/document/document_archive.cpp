@@ -47,9 +47,8 @@ void LoadSpots(ArchiveReader& archive, DocumentRecord& record) {
     if (count <= 0) {
         return;
     }
-    if (static_cast<std::uint64_t>(count) > archive.Remaining()) {
-        throw ArchiveException();
-    }
+    // A count past the end of the data still takes the spots that are there; the
+    // reads then end in the end-of-data failure.
     record.spotPosition1 = archive.ReadByte();
     if (count > 1) {
         record.spotPosition2 = archive.ReadByte();

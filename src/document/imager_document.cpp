@@ -68,13 +68,15 @@ std::uint16_t ImagerDocument::RangeHigh() const {
 
 // --- setters ---------------------------------------------------------------------
 
+// An entry that could not be read is never marked: saving it back would replace it with
+// a picture it never held.
 void ImagerDocument::MarkModifiedAndPost(std::uint32_t hint) {
-    browser_.SetModified(true);
+    browser_.SetModified(!browser_.ShownUnreadable());
     Post(hint);
 }
 
 void ImagerDocument::MarkModifiedAndUpdate(std::uint32_t hint) {
-    browser_.SetModified(true);
+    browser_.SetModified(!browser_.ShownUnreadable());
     UpdateViews(hint);
 }
 
@@ -276,11 +278,31 @@ void ImagerDocument::BeginBrowsing() {
 void ImagerDocument::LoadSnapshot(int position) {
     browser_.SetModified(false);
     const auto file = browser_.FileAt(position);
-    if (!file || !LoadFile(*file)) {
-        return;
+    if (file && ReadSnapshotFile(*file)) {
+        browser_.SetShown(file, true);
+        browser_.TitleAfter(picture_.CaptureTime());
+    } else {
+        ShowUnreadable(file);
     }
-    browser_.TitleAfter(picture_.CaptureTime());
     Post(update_flag::kAll);
+}
+
+bool ImagerDocument::ReadSnapshotFile(const std::filesystem::path& hostPath) {
+    try {
+        return LoadFile(hostPath);
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+// The position moves on to an entry that cannot be read (a folder, a FIFO, a loop of
+// links, an unreadable or oversized file): it is shown as such, by its name over an
+// empty picture, so that the picture on screen is always the entry at the position.
+void ImagerDocument::ShowUnreadable(const std::optional<std::filesystem::path>& file) {
+    browser_.SetShown(file, false);
+    browser_.SetTitle(file ? file->filename().string() : std::string());
+    picture_.SetNote(std::string());
+    picture_.EmptyFrames();
 }
 
 bool ImagerDocument::AskToSaveChanges() {
@@ -322,8 +344,11 @@ void ImagerDocument::SaveNewSnapshot() {
 }
 
 void ImagerDocument::DeleteSnapshot() {
-    if (const auto file = browser_.FileAt(browser_.Position())) {
-        ::unlink(file->c_str());  // a failure shows in the count that follows
+    // The entry shown, also when it is a folder or a link; a failure shows in the count
+    // that follows.
+    if (const auto file = browser_.ShownFile()) {
+        std::error_code ignored;
+        std::filesystem::remove(*file, ignored);
     }
     if (browser_.Count() != 0) {
         PreviousSnapshot(true);

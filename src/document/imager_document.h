@@ -72,6 +72,8 @@ class ImagerDocument : public ViewList, public HeadEventSink, public Acquisition
     std::int64_t FreezeTime() const { return picture_.FreezeTime(); }
     bool IsLive() const { return picture_.Live(); }
     bool IsSnapshotModified() const { return browser_.Modified(); }
+    // The snapshot entry shown could not be read; its title is then its file name.
+    bool IsSnapshotUnreadable() const { return browser_.ShownUnreadable(); }
 
     // Setters; those that change what a snapshot shows mark it modified.
     void SetPaletteNumber(std::int16_t value);
@@ -147,6 +149,9 @@ class ImagerDocument : public ViewList, public HeadEventSink, public Acquisition
     bool AskToSaveChanges();
     // Reads a document archive file; false when it cannot be opened.
     bool LoadFile(const std::filesystem::path& hostPath);
+    // LoadFile for browsing: false also when reading fails.
+    bool ReadSnapshotFile(const std::filesystem::path& hostPath);
+    void ShowUnreadable(const std::optional<std::filesystem::path>& file);
     void WriteFile(const std::filesystem::path& hostPath);
 
     MessageBoxService* messages_;

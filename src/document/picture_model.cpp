@@ -90,7 +90,15 @@ void PictureModel::ResetCorrections() {
     shared_.integrationCount = 1;
     shared_.autoSpanAllowed = true;
     shared_.autoSpanOn = true;
+    EmptyFrames();
+}
+
+void PictureModel::EmptyFrames() {
     std::lock_guard lock(shared_.mutex);
+    EmptyFramesLocked();
+}
+
+void PictureModel::EmptyFramesLocked() {
     shared_.rawFrame = ThermalFrame::Filled(kEmptyPictureValue);
     shared_.displayFrame = ThermalFrame::Filled(kEmptyPictureValue);
 }
@@ -136,7 +144,6 @@ void PictureModel::Apply(const DocumentRecord& record, bool complete) {
     if (complete) {
         shared_.displayFrame = record.displayFrame;
     } else {
-        shared_.rawFrame = ThermalFrame::Filled(kEmptyPictureValue);
-        shared_.displayFrame = ThermalFrame::Filled(kEmptyPictureValue);
+        EmptyFramesLocked();
     }
 }

@@ -75,6 +75,9 @@ class PictureModel {
     // frames.
     void ResetCorrections();
 
+    // Both frames become empty pictures.
+    void EmptyFrames();
+
     // The picture's fields of a document archive record.
     void Store(DocumentRecord& record) const;
     // Takes the picture's fields of a loaded record; without `complete` (the data
@@ -82,6 +85,9 @@ class PictureModel {
     void Apply(const DocumentRecord& record, bool complete);
 
   private:
+    // The caller holds the picture lock.
+    void EmptyFramesLocked();
+
     AcquisitionThread::SharedState shared_;
     std::int16_t paletteNumber_ = 1;
     std::uint16_t recordedRangeLow_ = 0;

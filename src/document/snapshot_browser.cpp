@@ -33,6 +33,10 @@ std::optional<std::filesystem::path> SnapshotBrowser::FileAt(int position) const
     return SnapshotFolder(folder_).FileAt(position);
 }
 
+std::optional<std::filesystem::path> SnapshotBrowser::ShownFile() const {
+    return shown_ ? shown_ : FileAt(position_);
+}
+
 std::optional<std::filesystem::path> SnapshotBrowser::FileToSaveBack(int position) const {
     return SnapshotFolder(folder_).FileToSaveBack(position);
 }

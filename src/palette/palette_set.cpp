@@ -72,7 +72,7 @@ constexpr std::array<Stretch, 14> kGreenBlueRule{{
 PaletteSet::PaletteSet() : palettes_{Greyscale(), RedBlue(), GreenBlue()} {}
 
 int PaletteSet::ValidPaletteNumber(int paletteNumber) {
-    return std::clamp(paletteNumber, 0, kPaletteCount - 1);
+    return paletteNumber == 0 || paletteNumber == 1 ? paletteNumber : kPaletteCount - 1;
 }
 
 const std::string& PaletteSet::Name(int paletteNumber) const {

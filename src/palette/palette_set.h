@@ -18,7 +18,7 @@ class PaletteSet {
     PaletteSet& operator=(const PaletteSet&) = delete;
 
     int Count() const { return kPaletteCount; }
-    // A palette number outside 0..2 names the nearest valid palette.
+    // A palette number outside 0..2 names the third palette, as the colour bar shows it.
     const std::string& Name(int paletteNumber) const;
     // Never reads outside the tables: the palette number is limited as for Name and
     // the colour index to 0..255.
@@ -26,6 +26,7 @@ class PaletteSet {
     // The whole table of a palette, index 0 first; the number is limited as for Name.
     std::span<const ColourRef, kColourCount> Colours(int paletteNumber) const;
 
+    // 0 and 1 as they are, any other number 2.
     static int ValidPaletteNumber(int paletteNumber);
 
   private:

@@ -42,7 +42,8 @@ void SyncFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> whole_file::Read(const std::filesystem::path& path) {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that opening a FIFO returns at once; only regular files are read.
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd.Valid()) {
         return std::nullopt;
     }
@@ -50,10 +51,11 @@ std::optional<std::vector<std::uint8_t>> whole_file::Read(const std::filesystem:
     if (::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
+    ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
+    // The size the file claims is not trusted: it grows only with the bytes read.
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(static_cast<std::size_t>(status.st_size));
     std::uint8_t buffer[4096];
-    for (;;) {
+    while (bytes.size() <= kLargestReadable) {
         const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR) {
@@ -62,11 +64,11 @@ std::optional<std::vector<std::uint8_t>> whole_file::Read(const std::filesystem:
             throw FileError(path, FileError::Reason::kReadFailed, ErrnoText(errno));
         }
         if (got == 0) {
-            break;
+            return bytes;
         }
         bytes.insert(bytes.end(), buffer, buffer + got);
     }
-    return bytes;
+    return std::nullopt;
 }
 
 void whole_file::WriteAtomically(const std::filesystem::path& path,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -9,8 +10,14 @@
 // Reads and writes files as a whole.
 namespace whole_file {
 
-// The bytes of a regular file; nullopt when it does not exist or cannot be opened.
-// Throws FileError (kReadFailed) when reading the opened file fails.
+// Larger than any file this program writes (an archive is a few kilobytes); a larger
+// file is refused, so that a hostile file never costs more than this in memory.
+inline constexpr std::size_t kLargestReadable = 1024 * 1024;
+
+// The bytes of a regular file; nullopt when it does not exist or cannot be opened, is
+// not a regular file (a folder, a FIFO, a device) or holds more than kLargestReadable
+// bytes. The open never waits (a FIFO without a writer). Throws FileError (kReadFailed)
+// when reading the opened file fails.
 std::optional<std::vector<std::uint8_t>> Read(const std::filesystem::path& path);
 
 // Writes `bytes` to a temporary file in the same folder, flushes it to the disk and

@@ -197,6 +197,7 @@ void ImagerView::UpdateBlink() {
 void ImagerView::UpdateSnapshotStatus() {
     thermalImage_.SetStatus(document_.SnapshotIndex(), document_.CountSnapshots(),
                             document_.SnapshotNote(), document_.SnapshotTitle());
+    thermalImage_.SetUnreadable(document_.IsSnapshotUnreadable());
     if (!document_.AnySnapshot() && !buttons_.At(kDelete).isHidden()) {
         commands_.Live();
     }

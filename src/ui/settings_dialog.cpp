@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <cctype>
 #include <cfloat>
 #include <charconv>
@@ -52,9 +53,9 @@ bool IsSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-bool StartsHexNumber(const char* begin, const char* end) {
-    return end - begin > 2 && begin[0] == '0' && (begin[1] == 'x' || begin[1] == 'X') &&
-           (std::isxdigit(static_cast<unsigned char>(begin[2])) != 0 || begin[2] == '.');
+// Only digits and a decimal point start a number: no "inf", "nan" or hexadecimal.
+bool StartsDecimalNumber(const char* begin, const char* end) {
+    return begin != end && (std::isdigit(static_cast<unsigned char>(*begin)) != 0 || *begin == '.');
 }
 
 }  // namespace
@@ -102,6 +103,8 @@ void SettingsDialog::ConnectNotifications() {
 
     connect(&Control<QAbstractButton, QPushButton>(kFolderButton), &QAbstractButton::clicked, this,
             &SettingsDialog::OnFolderButton);
+    connect(&Control<QLineEdit>(kNote), &QLineEdit::textEdited, this,
+            [this](const QString& text) { LimitNote(text); });
     QDialogButtonBox& buttons = dialog_template::Buttons(*this);
     connect(&buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::OnOK);
     connect(&buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -120,11 +123,18 @@ void SettingsDialog::OnInitDialog() {
 void SettingsDialog::FillTexts() {
     auto& note = Control<QLineEdit>(kNote);
     auto& background = Control<QLineEdit>(kBackground);
-    note.setMaxLength(kNoteLimit);
+    const QString noteText = FromUtf8(snapshotNote);
+    LimitNote(noteText);
+    note.setText(noteText);
     background.setMaxLength(kBackgroundLimit);
-    note.setText(FromUtf8(snapshotNote));
     background.setText(FormatBackground(backgroundTemperature));
     Control<QLineEdit>(kFolder).setText(FromUtf8(snapshotFolder));
+}
+
+// The limit binds typing only: a longer stored note is shown whole and may be shortened,
+// but never lengthened.
+void SettingsDialog::LimitNote(const QString& text) {
+    Control<QLineEdit>(kNote).setMaxLength(std::max(kNoteLimit, static_cast<int>(text.size())));
 }
 
 void SettingsDialog::FillCheckBoxes() {
@@ -242,16 +252,11 @@ double SettingsDialog::ParseLeadingNumber(const std::string& text) {
         negative = *begin == '-';
         ++begin;
     }
-    if (begin == end || *begin == '+' || *begin == '-') {
+    if (!StartsDecimalNumber(begin, end)) {
         return 0.0;
     }
     double value = 0.0;
-    std::from_chars_result result{};
-    if (StartsHexNumber(begin, end)) {
-        result = std::from_chars(begin + 2, end, value, std::chars_format::hex);
-    } else {
-        result = std::from_chars(begin, end, value);
-    }
+    const std::from_chars_result result = std::from_chars(begin, end, value);
     if (result.ec == std::errc::invalid_argument) {
         return 0.0;
     }

@@ -80,6 +80,7 @@ class SettingsDialog : public QDialog {
   private:
     void ConnectNotifications();
     void FillTexts();
+    void LimitNote(const QString& text);
     void FillCheckBoxes();
     void FillLists();
     void FillRangeList();

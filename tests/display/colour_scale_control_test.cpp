@@ -58,13 +58,15 @@ TEST_F(ColourScaleControlTest, LabelsUseTheOppositeEndsColours) {
 
 TEST_F(ColourScaleControlTest, PaletteChangeSwitchesToAnotherReadyBar) {
     Paint();
-    for (const std::int16_t palette : {1, 2, 0, 7}) {
+    // A number outside 0..2 shows the third palette, in the bar and in the labels alike.
+    for (const std::int16_t palette : {1, 2, 0, 7, -1}) {
         ChangeState(control_, [&](DisplayState& s) { s.paletteNumber = palette; });
         const QImage image = Paint();
-        const int shown = palette > 2 ? 2 : palette;
+        const int shown = palette == 0 || palette == 1 ? palette : 2;
         EXPECT_EQ(image.pixel(2, 100), Colour(255 - static_cast<int>(98 * (256.0f / 192)), shown))
             << palette;
         EXPECT_EQ(image.pixel(2, 2), Colour(255, shown)) << palette;
+        EXPECT_GT(CountPixels(image, QRect(2, 181, 36, 13), Colour(255, shown)), 10) << palette;
     }
 }
 

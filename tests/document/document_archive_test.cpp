@@ -233,12 +233,19 @@ TEST(DocumentArchiveTest, SpotCountDecidesTheSecondSpotAndTheBytesRead) {
     EXPECT_EQ(five.captureTime, 7);
 }
 
-TEST(DocumentArchiveTest, SpotCountBeyondTheDataFailsAtOnce) {
-    const ByteVector bytes = Group30Start(3.3f).Long(0x7FFFFFFF).Raw({9, 9, 9}).Take();
+// The spot values present before the end are taken; the load then fails, with no
+// allocation from the count.
+TEST(DocumentArchiveTest, SpotCountBeyondTheDataTakesTheSpotsThereAndFails) {
     DocumentRecord record;
-    EXPECT_FALSE(Load(bytes, record));
-    EXPECT_EQ(record.spotPosition1, 135);
-    EXPECT_TRUE(record.secondSpotShown);  // read before the failure
+    EXPECT_FALSE(Load(Group30Start(3.3f).Long(0x7FFFFFFF).Raw({9, 8, 7}).Take(), record));
+    EXPECT_TRUE(record.secondSpotShown);
+    EXPECT_EQ(record.spotPosition1, 9);
+    EXPECT_EQ(record.spotPosition2, 8);
+
+    DocumentRecord oneLeft;
+    EXPECT_FALSE(Load(Group30Start(3.3f).Long(2).Raw({9}).Take(), oneLeft));
+    EXPECT_EQ(oneLeft.spotPosition1, 9);
+    EXPECT_EQ(oneLeft.spotPosition2, 136);
 }
 
 TEST(DocumentArchiveTest, AnyPositiveInterpolatedValueTurnsTheModeOn) {

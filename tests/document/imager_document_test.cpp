@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "document/imager_document.h"
 #include "document/update_flags.h"
@@ -112,6 +113,18 @@ TEST_F(ImagerDocumentTest, ZeroLengthSettingsFileIsRemovedAndIgnored) {
     EXPECT_FALSE(fs::exists(SettingsPath()));
     EXPECT_EQ(doc.PaletteNumber(), 1);
     EXPECT_EQ(doc.SpanLow(), 2930);
+}
+
+// A FIFO as the settings file is refused at once like an unreadable file: the start
+// values, and a proper file takes its place at the end.
+TEST_F(ImagerDocumentTest, FifoAsTheSettingsFileGivesTheStartValues) {
+    fs::create_directories(SettingsPath().parent_path());
+    ASSERT_EQ(::mkfifo(SettingsPath().c_str(), 0600), 0);
+    ImagerDocument& doc = Open();
+    EXPECT_EQ(doc.PaletteNumber(), 1);
+    EXPECT_EQ(doc.SpanLow(), 2930);
+    Close();
+    EXPECT_EQ(fs::file_size(SettingsPath()), 585u);
 }
 
 TEST_F(ImagerDocumentTest, FreezeThenDiscardRestoresTheSpanOfTheFreeze) {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "document/imager_document.h"
 #include "document/snapshot_fixture.h"
 #include "document/update_flags.h"
 #include "platform/file_error.h"
+#include "platform/whole_file.h"
 
 namespace {
 
@@ -227,6 +230,49 @@ TEST_F(SnapshotTest, CutOffSnapshotShowsTheEmptyPicture) {
     doc.NextSnapshot();  // an empty file fails at the version
     EXPECT_EQ(doc.SnapshotIndex(), 1);
     EXPECT_EQ(doc.DisplayFrame(), ThermalFrame::Filled(2730));
+}
+
+// An entry that cannot be read is shown at its position by its name over an empty
+// picture, is never saved over, and is exactly what Delete removes.
+TEST_F(SnapshotTest, UnreadableEntriesAreShownAtTheirPositionAndDeletedWhenShown) {
+    WriteSnapshot("Snapshot 0 a.snp", WithPalette(0, 1000));
+    const std::vector<std::string> unreadable = {"Snapshot 1 folder.snp", "Snapshot 2 loop.snp",
+                                                 "Snapshot 3 fifo.snp", "Snapshot 4 huge.snp"};
+    fs::create_directory(SnapshotFile(unreadable[0]));
+    fs::create_symlink(unreadable[1], SnapshotFile(unreadable[1]));
+    ASSERT_EQ(::mkfifo(SnapshotFile(unreadable[2]).c_str(), 0600), 0);
+    document_test::WriteFile(SnapshotFile(unreadable[3]), Archive(WithPalette(1, 1)));
+    fs::resize_file(SnapshotFile(unreadable[3]), whole_file::kLargestReadable + 1);
+    WriteSnapshot("Snapshot 5 b.snp", WithPalette(2, 2000));
+    ImagerDocument& doc = Open();
+    doc.BeginBrowsing();
+    doc.SetSnapshotNote("old note");
+    messages_.answers = {message_box::kIdNo};
+    for (int k = 1; k <= 4; ++k) {
+        notifier_.Take();
+        doc.NextSnapshot();
+        EXPECT_EQ(doc.SnapshotIndex(), k);
+        EXPECT_TRUE(doc.IsSnapshotUnreadable()) << k;
+        EXPECT_EQ(doc.SnapshotTitle(), unreadable[static_cast<std::size_t>(k - 1)]);
+        EXPECT_EQ(doc.SnapshotNote(), "");
+        EXPECT_EQ(doc.DisplayFrame(), ThermalFrame::Filled(2730));
+        EXPECT_TRUE(notifier_.Contains(update_flag::kAll));
+        doc.SetPaletteNumber(0);  // nothing to save back: no question follows
+        EXPECT_FALSE(doc.IsSnapshotModified());
+    }
+    EXPECT_EQ(messages_.shown.size(), 1u);  // only for the changed note
+    doc.NextSnapshot();
+    EXPECT_FALSE(doc.IsSnapshotUnreadable());
+    EXPECT_EQ(doc.PaletteNumber(), 2);
+    doc.PreviousSnapshot(false);
+    for (int k = 4; k >= 1; --k) {
+        EXPECT_EQ(doc.SnapshotTitle(), unreadable[static_cast<std::size_t>(k - 1)]);
+        doc.DeleteSnapshot();
+        EXPECT_EQ(doc.SnapshotIndex(), k - 1);
+    }
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Snapshot 0 a.snp", "Snapshot 5 b.snp"}));
+    EXPECT_FALSE(doc.IsSnapshotUnreadable());
+    EXPECT_EQ(doc.PaletteNumber(), 0);
 }
 
 TEST_F(SnapshotTest, UnreachableSnapshotNeverHangsAWalk) {

@@ -71,10 +71,11 @@ TEST_F(PaletteSetTest, ColourIsACompactRedLowWord) {
 TEST_F(PaletteSetTest, OutOfRangeLookupsStayInsideTheTables) {
     EXPECT_EQ(palettes_.Colour(-5, 1), palettes_.Colour(0, 1));
     EXPECT_EQ(palettes_.Colour(300, 1), palettes_.Colour(255, 1));
-    EXPECT_EQ(palettes_.Colour(100, -1), palettes_.Colour(100, 0));
+    // Any number but 0 and 1 is the third palette, as the colour bar shows it.
+    EXPECT_EQ(palettes_.Colour(100, -1), palettes_.Colour(100, 2));
     EXPECT_EQ(palettes_.Colour(100, 7), palettes_.Colour(100, 2));
     EXPECT_EQ(palettes_.Name(9), "Green Blue (standard)");
-    EXPECT_EQ(palettes_.Name(-2), "Greyscale (standard)");
+    EXPECT_EQ(palettes_.Name(-2), "Green Blue (standard)");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/whole_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -50,6 +51,28 @@ TEST_F(WholeFileTest, EmptyFileReadsAsNoBytes) {
 TEST_F(WholeFileTest, MissingFileOrFolderIsNotAFile) {
     EXPECT_FALSE(whole_file::Read(folder_ / "missing").has_value());
     EXPECT_FALSE(whole_file::Read(folder_).has_value());
+}
+
+// A FIFO with no writer would block a plain open; a huge sparse file would ask for
+// its claimed size in memory. Both are refused at once, like a missing file.
+TEST_F(WholeFileTest, FifoAndOversizedFilesAreRefusedWithoutWaitingOrAllocating) {
+    const fs::path fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(whole_file::Read(fifo).has_value());
+
+    const fs::path huge = folder_ / "huge";
+    std::ofstream(huge).close();
+    fs::resize_file(huge, std::uintmax_t{1} << 40);
+    EXPECT_FALSE(whole_file::Read(huge).has_value());
+
+    const fs::path largest = folder_ / "largest";
+    std::ofstream(largest).close();
+    fs::resize_file(largest, whole_file::kLargestReadable);
+    const auto bytes = whole_file::Read(largest);
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(bytes->size(), whole_file::kLargestReadable);
+    fs::resize_file(largest, whole_file::kLargestReadable + 1);
+    EXPECT_FALSE(whole_file::Read(largest).has_value());
 }
 
 TEST_F(WholeFileTest, MissingFolderFailsToCreateTheFile) {

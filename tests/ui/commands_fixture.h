@@ -39,7 +39,7 @@ const std::map<int, std::string> kStrings{
     {133, "Browse"},        {134, "Exit"},       {135, "Prev"},       {136, "Next"},
     {137, "Delete"},        {138, "Live"},       {139, "Save"},       {140, "Discard"},
     {141, "Held"},          {142, "None"},       {143, "Delete it?"}, {144, "Greyscale"},
-    {145, "Red Blue"},      {146, "Green Blue"}, {147, "Range!"}};
+    {145, "Red Blue"},      {146, "Green Blue"}, {147, "Range!"},     {167, "Unreadable"}};
 
 class CommandsTest : public ::testing::Test {
   protected:

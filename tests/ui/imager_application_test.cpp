@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QAbstractButton>
@@ -192,6 +193,13 @@ TEST_F(AppTest, UnreadableFileOrUnknownOptionEndsTheProgram) {
     {
         ImagerApplication app(BuildBin());
         EXPECT_FALSE(app.Start({QString::fromStdString((root_.Home() / "none.snp").string())}));
+    }
+    {
+        // A FIFO is refused at once instead of waiting for a writer.
+        const fs::path fifo = root_.Home() / "fifo.snp";
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        ImagerApplication app(BuildBin());
+        EXPECT_FALSE(app.Start({QString::fromStdString(fifo.string())}));
     }
 }
 

@@ -72,11 +72,14 @@ TEST_F(CommandsTest, SettingsAcceptedUnchangedChangeNothing) {
     EXPECT_EQ(document_.BackgroundTemperature(), -198);
     EXPECT_FLOAT_EQ(document_.Emissivity(), 0.6f);
 
-    // Nor does a shown snapshot count as changed.
+    // Nor does a shown snapshot count as changed, even with a note longer than can be typed.
+    const std::string longNote(40, 'n');
+    document_.SetSnapshotNote(longNote);
     StoreSnapshots(1);
     Click(View::kBrowse);
     RunSettings([](SettingsDialog& dialog) { Driver::Press(dialog, QDialogButtonBox::Ok); });
     EXPECT_FALSE(document_.IsSnapshotModified());
+    EXPECT_EQ(document_.SnapshotNote(), longNote);
 }
 
 TEST_F(CommandsTest, OutOfRangeBackgroundTemperatureKeepsTheDialogOpen) {

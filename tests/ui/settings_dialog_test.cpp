@@ -131,7 +131,7 @@ TEST_F(SettingsDialogTest, BackgroundTemperatureFromMinus20To200IsAccepted) {
 }
 
 TEST_F(SettingsDialogTest, OutOfRangeBackgroundShowsMessage147AndKeepsTheDialogOpen) {
-    for (const char* text : {"-20.1", "200.1", "1e9", "nan"}) {
+    for (const char* text : {"-20.1", "200.1", "1e9", "-1e9"}) {
         messages_.shown.clear();
         auto dialog = Open();
         Entry(*dialog, 0).setText("chimney");
@@ -151,10 +151,54 @@ TEST_F(SettingsDialogTest, OutOfRangeBackgroundShowsMessage147AndKeepsTheDialogO
     }
 }
 
+// The 30-character limit binds typing: a longer stored note is shown whole, can be
+// shortened but not lengthened, and comes back unchanged when it is not edited.
+TEST_F(SettingsDialogTest, StoredNoteLongerThanTheLimitIsKeptWhole) {
+    const std::string stored(35, 'n');
+    auto untouched = Open([&](SettingsDialog& d) { d.snapshotNote = stored; });
+    EXPECT_EQ(Entry(*untouched, 0).text().toStdString(), stored);
+    Press(*untouched, QDialogButtonBox::Ok);
+    EXPECT_EQ(untouched->snapshotNote, stored);
+
+    auto dialog = Open([&](SettingsDialog& d) { d.snapshotNote = stored; });
+    QLineEdit& note = Entry(*dialog, 0);
+    note.end(false);
+    dialog_test::Type(note, "a");
+    EXPECT_EQ(note.text().toStdString(), stored);
+    dialog_test::PressKey(note, Qt::Key_Backspace);
+    dialog_test::Type(note, "a");
+    EXPECT_EQ(note.text().toStdString(), std::string(34, 'n'));
+
+    // A short note still stops at 30 typed characters.
+    auto fresh = Open();
+    QLineEdit& shortNote = Entry(*fresh, 0);
+    shortNote.end(false);
+    dialog_test::Type(shortNote, QString(40, QLatin1Char('x')));
+    EXPECT_EQ(shortNote.text().size(), SettingsDialog::kNoteLimit);
+}
+
 TEST_F(SettingsDialogTest, BackgroundTextReadsItsLeadingNumberOrZero) {
     const std::pair<const char*, double> cases[] = {
-        {"  7.5x", 7.5}, {"+3", 3.0}, {"-.5", -0.5}, {"1e2", 100.0},      {"0x1A", 26.0},
-        {"abc", 0.0},    {"", 0.0},   {"+-3", 0.0},  {"1e999", HUGE_VAL}, {"1e-999", 0.0}};
+        {"  7.5x", 7.5},
+        {"+3", 3.0},
+        {"-.5", -0.5},
+        {"1e2", 100.0},
+        {"1e-999", 0.0},
+        {"abc", 0.0},
+        {"", 0.0},
+        {"+-3", 0.0},
+        {"1e999", HUGE_VAL},
+        {"\t 12", 12.0},
+        // Only a decimal number counts: hexadecimal stops after its "0".
+        {"0x10", 0.0},
+        {"0X1A", 0.0},
+        {"0x1p4", 0.0},
+        {"inf", 0.0},
+        {"-infinity", 0.0},
+        {"nan", 0.0},
+        {".", 0.0},
+        {"1e", 1.0},
+        {" .5e1z", 5.0}};
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(SettingsDialog::ParseLeadingNumber(text), expected) << text;
     }

@@ -96,6 +96,46 @@ TEST_F(CommandsTest, DeletingTheOnlySnapshotGoesBackToLivePictures) {
     EXPECT_EQ(document_.SnapshotIndex(), -1);
 }
 
+// A folder named like a snapshot: the view shows it at its position (its name, the
+// text over the picture, its status), and Delete removes it after the question.
+TEST_F(CommandsTest, UnreadableEntryIsShownAndDeleteRemovesExactlyIt) {
+    StoreSnapshots(2);
+    const std::string folder = "Snapshot 2 folder.snp";
+    fs::create_directory(SnapshotFile(folder));
+    Click(View::kBrowse);
+    Click(View::kNext);
+    Click(View::kNext);
+    DeliverPostedEvents();
+    ThermalImageControl& image = view_->ThermalImage();
+    EXPECT_TRUE(image.Unreadable());
+    EXPECT_EQ(image.StatusIndex(), 2);
+    EXPECT_EQ(document_.SnapshotTitle(), folder);
+    EXPECT_EQ(image.Frame(), ThermalFrame::Filled(2730));
+    // White text with its shadow across the middle of the picture, no red reticle.
+    const QImage shown = image.PaintOffscreen()->copy();
+    int white = 0;
+    int red = 0;
+    for (int y = 80; y < 116; ++y) {
+        for (int x = 2; x < 194; ++x) {
+            white += shown.pixel(x, y) == qRgb(255, 255, 255) ? 1 : 0;
+            red += shown.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(white, 20);
+    EXPECT_EQ(red, 0);
+
+    messages_.answers = {message_box::kIdYes};
+    Click(View::kDelete);
+    EXPECT_EQ(messages_.TakeIds(), std::vector<int>{143});
+    EXPECT_FALSE(fs::exists(SnapshotFile(folder)));
+    EXPECT_EQ(Snapshots().size(), 2u);
+    DeliverPostedEvents();
+    EXPECT_EQ(document_.SnapshotIndex(), 1);
+    EXPECT_FALSE(image.Unreadable());
+    Click(View::kNext);
+    EXPECT_EQ(document_.SnapshotIndex(), 0);
+}
+
 TEST_F(CommandsTest, NextAndPreviousWrapAroundAndAskBeforeLeavingAChange) {
     StoreSnapshots(3);
     Click(View::kBrowse);

@@ -74,14 +74,8 @@ void ColourScaleControl::RenderGradients() {
 
 // Palette 0 → first bar, 1 → second, anything else → third.
 const OffscreenDC& ColourScaleControl::CurrentGradient() const {
-    switch (state_.paletteNumber) {
-        case 0:
-            return gradients_[0];
-        case 1:
-            return gradients_[1];
-        default:
-            return gradients_[2];
-    }
+    return gradients_[static_cast<std::size_t>(
+        PaletteSet::ValidPaletteNumber(state_.paletteNumber))];
 }
 
 // The upper labels in the coldest colour over the hot end, the lower ones in the

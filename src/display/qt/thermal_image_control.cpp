@@ -75,6 +75,11 @@ void ThermalImageControl::SetStatus(std::int16_t index, std::int16_t count, std:
     update();
 }
 
+void ThermalImageControl::SetUnreadable(bool unreadable) {
+    unreadable_ = unreadable;
+    update();
+}
+
 const PaletteSet& ThermalImageControl::Palettes() const {
     static const PaletteSet kUntilInitialised;
     return palettes_ != nullptr ? *palettes_ : kUntilInitialised;
@@ -86,8 +91,8 @@ ThermalImageControl::PictureInputs ThermalImageControl::CurrentPictureInputs() c
 }
 
 ThermalImageControl::Inputs ThermalImageControl::CurrentInputs(bool masked) const {
-    return {CurrentPictureInputs(), state_,       cursorVisible_, masked,  statusIndex_,
-            statusCount_,           statusTextA_, statusTextB_,   strings_};
+    return {CurrentPictureInputs(), state_,       cursorVisible_, masked,      statusIndex_,
+            statusCount_,           statusTextA_, statusTextB_,   unreadable_, strings_};
 }
 
 std::string ThermalImageControl::Text(int id) const {
@@ -118,6 +123,16 @@ const QImage* ThermalImageControl::PaintOffscreen() {
     DrawCachedPicture(dc);
     dc.DrawSunkenBorder(QRect(0, 0, width(), height()));
     DrawEdgeMask(dc, layout, interpolated_, masked);
+    if (unreadable_) {
+        DrawUnreadableText(dc);
+    } else {
+        DrawMarkings(dc, layout);
+    }
+    DrawStatus(dc, layout);
+    return &offscreen_->Image();
+}
+
+void ThermalImageControl::DrawMarkings(GdiPainter& dc, const ThermalImageLayout& layout) const {
     dc.SetPen(kRed);
     const ScreenRect reticle = layout.Reticle();
     dc.Ellipse(reticle.left, reticle.top, reticle.right, reticle.bottom);
@@ -127,8 +142,15 @@ const QImage* ThermalImageControl::PaintOffscreen() {
         DrawDifference(dc, layout);
     }
     DrawCursor(dc, layout);
-    DrawStatus(dc, layout);
-    return &offscreen_->Image();
+}
+
+// Centred on the picture, in the shadowed text of the other captions.
+void ThermalImageControl::DrawUnreadableText(GdiPainter& dc) const {
+    constexpr int kOrigin = ThermalImageLayout::kPictureOrigin;
+    constexpr int kSide = PictureRenderer::kSide;
+    const TextPlacement placement{ScreenRect{kOrigin, kOrigin, kOrigin + kSide, kOrigin + kSide},
+                                  HorizontalAlign::kCentre, VerticalAlign::kCentre};
+    dc.DrawShadowedText(placement, QString::fromStdString(Text(kUnreadableText)));
 }
 
 void ThermalImageControl::DrawCachedPicture(GdiPainter& dc) {

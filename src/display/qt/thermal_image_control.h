@@ -33,6 +33,8 @@ class ThermalImageControl : public QWidget {
     static constexpr int kFirstMarkerText = 149;
     static constexpr int kSecondMarkerText = 150;
     static constexpr int kStatusFormatText = 154;
+    // Shown where the picture would be when the snapshot entry cannot be read.
+    static constexpr int kUnreadableText = 167;
 
     explicit ThermalImageControl(QWidget* parent = nullptr);
     ~ThermalImageControl() override;
@@ -50,6 +52,10 @@ class ThermalImageControl : public QWidget {
     void SetInterpolated(bool interpolated);
     // index −1 hides the status lines; textA is the note, textB the title.
     void SetStatus(std::int16_t index, std::int16_t count, std::string textA, std::string textB);
+    // The snapshot entry shown cannot be read: its text replaces the markers and the
+    // reticle over the (empty) picture.
+    void SetUnreadable(bool unreadable);
+    bool Unreadable() const { return unreadable_; }
 
     // The edge mask may be written from another thread; it does not repaint, the next
     // paint shows it.
@@ -104,6 +110,7 @@ class ThermalImageControl : public QWidget {
         std::int16_t statusCount;
         std::string statusTextA;
         std::string statusTextB;
+        bool unreadable;
         const StringResources* strings;
         bool operator==(const Inputs&) const = default;
     };
@@ -120,6 +127,8 @@ class ThermalImageControl : public QWidget {
     void DrawDifference(GdiPainter& dc, const ThermalImageLayout& layout) const;
     void DrawCursor(GdiPainter& dc, const ThermalImageLayout& layout) const;
     void DrawStatus(GdiPainter& dc, const ThermalImageLayout& layout) const;
+    void DrawMarkings(GdiPainter& dc, const ThermalImageLayout& layout) const;
+    void DrawUnreadableText(GdiPainter& dc) const;
     QColor MarkerBoxColour(std::int16_t temperature) const;
     MarkerCell Cell(int marker) const { return MarkerCell::FromPosition(state_.spots[marker]); }
     std::string Text(int id) const;
@@ -145,4 +154,5 @@ class ThermalImageControl : public QWidget {
     std::int16_t statusCount_ = 0;
     std::string statusTextA_;
     std::string statusTextB_;
+    bool unreadable_ = false;
 };
