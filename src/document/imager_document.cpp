@@ -43,6 +43,9 @@ void ImagerDocument::StartUp() {
 
 void ImagerDocument::ShutDown() {
     try {
+        if (browser_.Browsing()) {
+            LoadSettings();
+        }
         SaveSettings();
     } catch (const std::exception&) {
         // Nothing can be reported while the program ends.
@@ -283,25 +286,43 @@ void ImagerDocument::LoadSnapshot(int position) {
     Post(update_flag::kAll);
 }
 
-bool ImagerDocument::AskToSaveChanges() {
-    return messages_ != nullptr &&
-           messages_->ShowString(kSaveChangesQuestion, message_box::kYesNo) == message_box::kIdYes;
+int ImagerDocument::AskToSaveChanges(unsigned style) {
+    return messages_ != nullptr ? messages_->ShowString(kSaveChangesQuestion, style)
+                                : message_box::kIdNo;
+}
+
+void ImagerDocument::SaveShownSnapshotChanges() {
+    if (const auto file = browser_.ShownFileToSaveBack()) {
+        WriteFile(*file);
+    }
+}
+
+void ImagerDocument::MoveToSnapshot(int position) {
+    if (browser_.OpenedFile() && position == browser_.Position()) {
+        // The opened file is the only snapshot to go to: it is read again.
+        browser_.SetModified(false);
+        if (const auto bytes = whole_file::Read(*browser_.OpenedFile())) {
+            ShowSnapshot(*bytes);
+        }
+        return;
+    }
+    browser_.SetPosition(position);
+    LoadSnapshot(position);
 }
 
 void ImagerDocument::NextSnapshot() {
-    if (browser_.Modified() && AskToSaveChanges()) {
-        SaveSnapshotChanges(browser_.Position());
+    if (browser_.Modified() && AskToSaveChanges(message_box::kYesNo) == message_box::kIdYes) {
+        SaveShownSnapshotChanges();
     }
-    browser_.SetPosition(browser_.NextPosition());
-    LoadSnapshot(browser_.Position());
+    MoveToSnapshot(browser_.NextPosition());
 }
 
 void ImagerDocument::PreviousSnapshot(bool quiet) {
-    if (!quiet && browser_.Modified() && AskToSaveChanges()) {
-        SaveSnapshotChanges(browser_.Position());
+    if (!quiet && browser_.Modified() &&
+        AskToSaveChanges(message_box::kYesNo) == message_box::kIdYes) {
+        SaveShownSnapshotChanges();
     }
-    browser_.SetPosition(browser_.PreviousPosition());
-    LoadSnapshot(browser_.Position());
+    MoveToSnapshot(browser_.PreviousPosition());
 }
 
 void ImagerDocument::SaveSnapshotChanges(int position) {
@@ -311,9 +332,66 @@ void ImagerDocument::SaveSnapshotChanges(int position) {
 }
 
 void ImagerDocument::OfferToSaveChanges() {
-    if (browser_.Any() && browser_.Modified() && AskToSaveChanges()) {
-        SaveSnapshotChanges(browser_.Position());
+    if (browser_.Any() && browser_.Modified() &&
+        AskToSaveChanges(message_box::kYesNo) == message_box::kIdYes) {
+        SaveShownSnapshotChanges();
     }
+}
+
+bool ImagerDocument::OfferToSaveChangesOrCancel() {
+    if (!browser_.Any() || !browser_.Modified()) {
+        return true;
+    }
+    const int answer = AskToSaveChanges(message_box::kYesNoCancel);
+    if (answer == message_box::kIdYes) {
+        SaveShownSnapshotChanges();
+    }
+    return answer != message_box::kIdCancel;
+}
+
+void ImagerDocument::SaveShownSnapshot() {
+    if (browser_.Browsing() && browser_.Modified()) {
+        SaveShownSnapshotChanges();
+        browser_.SetModified(false);
+    }
+}
+
+void ImagerDocument::OpenSnapshot(const std::filesystem::path& hostPath) {
+    const auto bytes = whole_file::Read(hostPath);
+    if (!bytes) {
+        throw FileError(hostPath, FileError::Reason::kCannotOpen, "");
+    }
+    if (browser_.Browsing()) {
+        OfferToSaveChanges();
+        PlaceInBrowsingOrder(hostPath);
+    } else {
+        // As browsing begins: live pictures stop, the live settings are put aside.
+        picture_.SetLive(false);
+        PlaceInBrowsingOrder(hostPath);
+        try {
+            SaveSettings();
+        } catch (const FileError&) {
+            browser_.SetPosition(SnapshotBrowser::kLive);
+            picture_.SetLive(true);
+            throw;
+        }
+    }
+    browser_.SetModified(false);
+    ShowSnapshot(*bytes);
+}
+
+void ImagerDocument::PlaceInBrowsingOrder(const std::filesystem::path& hostPath) {
+    if (const auto position = browser_.PositionOf(hostPath)) {
+        browser_.SetPosition(*position);
+    } else {
+        browser_.ShowOpenedFile(hostPath);
+    }
+}
+
+void ImagerDocument::ShowSnapshot(std::span<const std::uint8_t> bytes) {
+    ReadArchive(bytes);
+    browser_.TitleAfter(picture_.CaptureTime());
+    Post(update_flag::kAll);
 }
 
 void ImagerDocument::SaveNewSnapshot() {
@@ -322,9 +400,10 @@ void ImagerDocument::SaveNewSnapshot() {
 }
 
 void ImagerDocument::DeleteSnapshot() {
-    if (const auto file = browser_.FileAt(browser_.Position())) {
+    if (const auto file = browser_.ShownFile()) {
         ::unlink(file->c_str());  // a failure shows in the count that follows
     }
+    browser_.ForgetOpenedFile();
     if (browser_.Count() != 0) {
         PreviousSnapshot(true);
     } else {
