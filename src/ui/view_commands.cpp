@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMetaObject>
-#include <utility>
 
 #include "document/imager_document.h"
 #include "document/update_flags.h"
@@ -54,34 +53,26 @@ void ViewCommands::Connect() {
 }
 
 void ViewCommands::ConnectFileKeys() {
-    constexpr std::pair<int, QKeyCombination> kFileKeys[] = {
-        {kFileNew, Qt::CTRL | Qt::Key_N},
-        {kFileOpen, Qt::CTRL | Qt::Key_O},
-        {kFileSave, Qt::CTRL | Qt::Key_S},
-    };
-    for (const auto& [command, key] : kFileKeys) {
-        auto* action = new QAction(&view_);
-        action->setObjectName(QStringLiteral("command%1").arg(command));
-        action->setShortcut(QKeySequence(key));
-        action->setShortcutContext(Qt::WindowShortcut);
-        view_.addAction(action);
-        QObject::connect(action, &QAction::triggered, &view_,
-                         [this, id = command] { OnCommand(id); });
-    }
+    AddShortcut(kFileNew, {QKeySequence(Qt::CTRL | Qt::Key_N)});
+    AddShortcut(kFileOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+    AddShortcut(kFileSave, {QKeySequence(Qt::CTRL | Qt::Key_S)});
 }
 
 void ViewCommands::ConnectKeyEquivalents() {
     for (const KeyEquivalent& key : kKeyEquivalents) {
-        auto* action = new QAction(&view_);
-        action->setObjectName(QStringLiteral("command%1").arg(key.command));
-        action->setShortcuts(
-            {QKeySequence(Qt::ALT | key.altKey), QKeySequence(Qt::KeypadModifier | key.keypadKey)});
-        // Anywhere in the main window, whichever child has the focus.
-        action->setShortcutContext(Qt::WindowShortcut);
-        view_.addAction(action);
-        QObject::connect(action, &QAction::triggered, &view_,
-                         [this, id = key.command] { OnCommand(id); });
+        AddShortcut(key.command, {QKeySequence(Qt::ALT | key.altKey),
+                                  QKeySequence(Qt::KeypadModifier | key.keypadKey)});
     }
+}
+
+void ViewCommands::AddShortcut(int command, const QList<QKeySequence>& keys) {
+    auto* action = new QAction(&view_);
+    action->setObjectName(QStringLiteral("command%1").arg(command));
+    action->setShortcuts(keys);
+    // Anywhere in the main window, whichever child has the focus.
+    action->setShortcutContext(Qt::WindowShortcut);
+    view_.addAction(action);
+    QObject::connect(action, &QAction::triggered, &view_, [this, command] { OnCommand(command); });
 }
 
 bool ViewCommands::OnCommand(int id) {

@@ -4,6 +4,9 @@
 #include <functional>
 #include <utility>
 
+#include <QKeySequence>
+#include <QList>
+
 #include "ui/button_row.h"
 
 class ImagerView;
@@ -118,6 +121,8 @@ class ViewCommands {
   private:
     void ConnectKeyEquivalents();
     void ConnectFileKeys();
+    // Runs `command` when one of `keys` is pressed anywhere in the main window.
+    void AddShortcut(int command, const QList<QKeySequence>& keys);
     bool Shown(ButtonRow::Button which);
     void ReturnToLive(bool reload);
     void Report(const FileError& error);

@@ -21,10 +21,9 @@ class QtFileChooser : public FileChooser {
     std::optional<std::filesystem::path> ChooseSnapshot(
         const std::filesystem::path& folder) override;
 
+  private:
     // The dialog's filter list: "<169> (*.snp);;<170> (*)".
     QString Filters() const;
-
-  private:
     QString Text(int id) const;
 
     const StringResources* strings_;
