@@ -339,18 +339,6 @@ TEST_F(SnapshotTest, OpenedFileAloneIsShownAgainByNextAndDeletedAsItself) {
     EXPECT_FALSE(doc.AnySnapshot());
 }
 
-TEST_F(SnapshotTest, ShutDownWhileBrowsingKeepsTheLiveSettingsAndTheSnapshotFile) {
-    ImagerDocument& doc = Open();
-    WriteThreeSnapshots();
-    doc.SetPaletteNumber(2);
-    doc.BeginBrowsing();
-    doc.SetPaletteNumber(1);
-    Close();
-    EXPECT_EQ(ReadSettings().paletteNumber, 2);
-    EXPECT_EQ(ReadSnapshot("Snapshot 0 1-1-2006 10-00.snp").paletteNumber, 0);
-    EXPECT_TRUE(messages_.shown.empty());
-}
-
 // The picture workflow on the document alone: hold and store three pictures, browse
 // them, step both ways, change one and save it back, delete them all.
 
