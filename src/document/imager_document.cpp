@@ -43,6 +43,9 @@ void ImagerDocument::StartUp() {
 
 void ImagerDocument::ShutDown() {
     try {
+        if (browser_.Browsing()) {
+            LoadSettings();
+        }
         SaveSettings();
     } catch (const std::exception&) {
         // Nothing can be reported while the program ends.
@@ -276,8 +279,13 @@ void ImagerDocument::BeginBrowsing() {
 }
 
 void ImagerDocument::LoadSnapshot(int position) {
+    ShowEntry(browser_.FileAt(position));
+}
+
+// Shows `file` as the snapshot at the browsing position: its picture, or that it cannot
+// be read.
+void ImagerDocument::ShowEntry(const std::optional<std::filesystem::path>& file) {
     browser_.SetModified(false);
-    const auto file = browser_.FileAt(position);
     if (file && ReadSnapshotFile(*file)) {
         browser_.SetShown(file, true);
         browser_.TitleAfter(picture_.CaptureTime());
@@ -305,25 +313,40 @@ void ImagerDocument::ShowUnreadable(const std::optional<std::filesystem::path>& 
     picture_.EmptyFrames();
 }
 
-bool ImagerDocument::AskToSaveChanges() {
-    return messages_ != nullptr &&
-           messages_->ShowString(kSaveChangesQuestion, message_box::kYesNo) == message_box::kIdYes;
+int ImagerDocument::AskToSaveChanges(unsigned style) {
+    return messages_ != nullptr ? messages_->ShowString(kSaveChangesQuestion, style)
+                                : message_box::kIdNo;
+}
+
+void ImagerDocument::SaveShownSnapshotChanges() {
+    if (const auto file = browser_.ShownFileToSaveBack()) {
+        WriteFile(*file);
+    }
+}
+
+void ImagerDocument::MoveToSnapshot(int position) {
+    if (browser_.OpenedFile() && position == browser_.Position()) {
+        // The opened file is the only snapshot to go to: it is read again.
+        ShowEntry(browser_.OpenedFile());
+        return;
+    }
+    browser_.SetPosition(position);
+    LoadSnapshot(position);
 }
 
 void ImagerDocument::NextSnapshot() {
-    if (browser_.Modified() && AskToSaveChanges()) {
-        SaveSnapshotChanges(browser_.Position());
+    if (browser_.Modified() && AskToSaveChanges(message_box::kYesNo) == message_box::kIdYes) {
+        SaveShownSnapshotChanges();
     }
-    browser_.SetPosition(browser_.NextPosition());
-    LoadSnapshot(browser_.Position());
+    MoveToSnapshot(browser_.NextPosition());
 }
 
 void ImagerDocument::PreviousSnapshot(bool quiet) {
-    if (!quiet && browser_.Modified() && AskToSaveChanges()) {
-        SaveSnapshotChanges(browser_.Position());
+    if (!quiet && browser_.Modified() &&
+        AskToSaveChanges(message_box::kYesNo) == message_box::kIdYes) {
+        SaveShownSnapshotChanges();
     }
-    browser_.SetPosition(browser_.PreviousPosition());
-    LoadSnapshot(browser_.Position());
+    MoveToSnapshot(browser_.PreviousPosition());
 }
 
 void ImagerDocument::SaveSnapshotChanges(int position) {
@@ -333,9 +356,66 @@ void ImagerDocument::SaveSnapshotChanges(int position) {
 }
 
 void ImagerDocument::OfferToSaveChanges() {
-    if (browser_.Any() && browser_.Modified() && AskToSaveChanges()) {
-        SaveSnapshotChanges(browser_.Position());
+    if (browser_.Any() && browser_.Modified() &&
+        AskToSaveChanges(message_box::kYesNo) == message_box::kIdYes) {
+        SaveShownSnapshotChanges();
     }
+}
+
+bool ImagerDocument::OfferToSaveChangesOrCancel() {
+    if (!browser_.Any() || !browser_.Modified()) {
+        return true;
+    }
+    const int answer = AskToSaveChanges(message_box::kYesNoCancel);
+    if (answer == message_box::kIdYes) {
+        SaveShownSnapshotChanges();
+    }
+    return answer != message_box::kIdCancel;
+}
+
+void ImagerDocument::SaveShownSnapshot() {
+    if (browser_.Browsing() && browser_.Modified()) {
+        SaveShownSnapshotChanges();
+        browser_.SetModified(false);
+    }
+}
+
+void ImagerDocument::OpenSnapshot(const std::filesystem::path& hostPath) {
+    const auto bytes = whole_file::Read(hostPath);
+    if (!bytes) {
+        throw FileError(hostPath, FileError::Reason::kCannotOpen, "");
+    }
+    if (browser_.Browsing()) {
+        OfferToSaveChanges();
+        PlaceInBrowsingOrder(hostPath);
+    } else {
+        // As browsing begins: live pictures stop, the live settings are put aside.
+        picture_.SetLive(false);
+        PlaceInBrowsingOrder(hostPath);
+        try {
+            SaveSettings();
+        } catch (const FileError&) {
+            browser_.SetPosition(SnapshotBrowser::kLive);
+            picture_.SetLive(true);
+            throw;
+        }
+    }
+    browser_.SetModified(false);
+    ShowSnapshot(*bytes);
+}
+
+void ImagerDocument::PlaceInBrowsingOrder(const std::filesystem::path& hostPath) {
+    if (const auto position = browser_.PositionOf(hostPath)) {
+        browser_.SetPosition(*position);
+    } else {
+        browser_.ShowOpenedFile(hostPath);
+    }
+}
+
+void ImagerDocument::ShowSnapshot(std::span<const std::uint8_t> bytes) {
+    ReadArchive(bytes);
+    browser_.TitleAfter(picture_.CaptureTime());
+    Post(update_flag::kAll);
 }
 
 void ImagerDocument::SaveNewSnapshot() {
@@ -350,6 +430,7 @@ void ImagerDocument::DeleteSnapshot() {
         std::error_code ignored;
         std::filesystem::remove(*file, ignored);
     }
+    browser_.ForgetOpenedFile();
     if (browser_.Count() != 0) {
         PreviousSnapshot(true);
     } else {

@@ -39,6 +39,9 @@ class ImagerDocument : public ViewList, public HeadEventSink, public Acquisition
     // created, the corrections reset, live pictures.
     void StartUp();
     // Writes the settings file at the end of the program; failures are not reported.
+    // While a snapshot is shown, the live settings put aside when browsing began are read
+    // back first, so that they, not the snapshot's, are kept; the snapshot file stays as
+    // stored.
     void ShutDown();
 
     // The picture state the acquisition thread shares.
@@ -115,10 +118,24 @@ class ImagerDocument : public ViewList, public HeadEventSink, public Acquisition
     bool AnySnapshot() const { return browser_.Any(); }
     void BeginBrowsing();
     void LoadSnapshot(int position);
+    void ShowEntry(const std::optional<std::filesystem::path>& file);
     void NextSnapshot();
     void PreviousSnapshot(bool quiet);
     void SaveSnapshotChanges(int position);
     void OfferToSaveChanges();
+    // OfferToSaveChanges with Cancel as a third answer (before the program ends): false
+    // when the user cancels; nothing is then written.
+    bool OfferToSaveChangesOrCancel();
+    // Writes the changes of the snapshot shown without asking (the save command); the
+    // snapshot then counts as unchanged. Nothing happens without a change.
+    void SaveShownSnapshot();
+    // Shows the document archive file `hostPath` the way browsing shows a snapshot: the
+    // live settings are put aside first (or, while a snapshot is shown, its changes are
+    // offered for saving); the file takes its place in the browsing order, or is shown
+    // after the folder's snapshots when the order does not reach it. Raises FileError when
+    // the file cannot be read or the settings cannot be put aside; the document then
+    // stays as it was.
+    void OpenSnapshot(const std::filesystem::path& hostPath);
     void SaveNewSnapshot();
     void DeleteSnapshot();
 
@@ -146,7 +163,15 @@ class ImagerDocument : public ViewList, public HeadEventSink, public Acquisition
     void MarkModifiedAndPost(std::uint32_t hint);
     void MarkModifiedAndUpdate(std::uint32_t hint);
     void Post(std::uint32_t hint);
-    bool AskToSaveChanges();
+    // Message 129 with the buttons of `style`; the answer.
+    int AskToSaveChanges(unsigned style);
+    void SaveShownSnapshotChanges();
+    // Shows the snapshot at `position`, or the opened file again when it is the only one.
+    void MoveToSnapshot(int position);
+    // Gives `hostPath` its browsing position, or shows it as the opened file.
+    void PlaceInBrowsingOrder(const std::filesystem::path& hostPath);
+    // Shows the archive `bytes` of a snapshot file: title, all views told.
+    void ShowSnapshot(std::span<const std::uint8_t> bytes);
     // Reads a document archive file; false when it cannot be opened.
     bool LoadFile(const std::filesystem::path& hostPath);
     // LoadFile for browsing: false also when reading fails.

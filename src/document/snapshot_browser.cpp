@@ -1,5 +1,7 @@
 #include "document/snapshot_browser.h"
 
+#include <utility>
+
 #include "document/snapshot_folder.h"
 #include "platform/device_root.h"
 #include "platform/file_error.h"
@@ -10,12 +12,27 @@ void SnapshotBrowser::TitleAfter(std::int64_t captureTime) {
     title_ = local_time::ShortDate(local) + " - " + local_time::ShortTime(local);
 }
 
+void SnapshotBrowser::SetPosition(int position) {
+    // A new position shows nothing yet.
+    position_ = static_cast<std::int16_t>(position);
+    opened_.reset();
+    shown_.reset();
+    unreadable_ = false;
+}
+
+void SnapshotBrowser::ShowOpenedFile(std::filesystem::path file) {
+    position_ = static_cast<std::int16_t>(SnapshotFolder(folder_).Count());
+    opened_ = std::move(file);
+    shown_.reset();
+    unreadable_ = false;
+}
+
 int SnapshotBrowser::Count() const {
-    return SnapshotFolder(folder_).Count();
+    return SnapshotFolder(folder_).Count() + (opened_ ? 1 : 0);
 }
 
 bool SnapshotBrowser::Any() const {
-    return SnapshotFolder(folder_).Any();
+    return opened_ || SnapshotFolder(folder_).Any();
 }
 
 int SnapshotBrowser::NextPosition() const {
@@ -33,12 +50,23 @@ std::optional<std::filesystem::path> SnapshotBrowser::FileAt(int position) const
     return SnapshotFolder(folder_).FileAt(position);
 }
 
+std::optional<std::filesystem::path> SnapshotBrowser::FileToSaveBack(int position) const {
+    return SnapshotFolder(folder_).FileToSaveBack(position);
+}
+
 std::optional<std::filesystem::path> SnapshotBrowser::ShownFile() const {
+    if (opened_) {
+        return opened_;
+    }
     return shown_ ? shown_ : FileAt(position_);
 }
 
-std::optional<std::filesystem::path> SnapshotBrowser::FileToSaveBack(int position) const {
-    return SnapshotFolder(folder_).FileToSaveBack(position);
+std::optional<std::filesystem::path> SnapshotBrowser::ShownFileToSaveBack() const {
+    return opened_ ? opened_ : FileToSaveBack(position_);
+}
+
+std::optional<int> SnapshotBrowser::PositionOf(const std::filesystem::path& file) const {
+    return SnapshotFolder(folder_).PositionOf(file);
 }
 
 std::filesystem::path SnapshotBrowser::NewFile(std::int64_t captureTime) const {

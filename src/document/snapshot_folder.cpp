@@ -124,6 +124,17 @@ std::optional<std::filesystem::path> SnapshotFolder::FileToSaveBack(int position
     return std::nullopt;
 }
 
+std::optional<int> SnapshotFolder::PositionOf(const std::filesystem::path& file) const {
+    const auto numbered = Numbered();
+    for (std::size_t k = 0; k < numbered.size(); ++k) {
+        std::error_code error;
+        if (std::filesystem::equivalent(numbered[k].path, file, error)) {
+            return static_cast<int>(k);
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::int64_t> SnapshotFolder::NextNumber() const {
     std::int64_t next = 0;
     for (const auto& path : Matching()) {

@@ -26,6 +26,9 @@ class SnapshotFolder {
     // The file a snapshot at `position` is saved back to: the first file of the
     // (position + 1)-th number that has a file.
     std::optional<std::filesystem::path> FileToSaveBack(int position) const;
+    // The browsing position of `file` (any path naming the same file); empty when no
+    // position leads to it.
+    std::optional<int> PositionOf(const std::filesystem::path& file) const;
 
     // One more than the highest number of "Snapshot *.snp", or 0 without one. Empty when
     // the highest is already the largest number a name may carry: a larger one could not

@@ -6,6 +6,7 @@
 namespace message_box {
 inline constexpr unsigned kOk = 0x00;
 inline constexpr unsigned kOkCancel = 0x01;
+inline constexpr unsigned kYesNoCancel = 0x03;
 inline constexpr unsigned kYesNo = 0x04;
 inline constexpr unsigned kIconError = 0x10;
 inline constexpr unsigned kIconQuestion = 0x20;

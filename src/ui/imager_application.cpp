@@ -11,6 +11,7 @@
 #include "platform/file_error.h"
 #include "platform/message_box_service.h"
 #include "platform/qt/language_bundle.h"
+#include "platform/qt/qt_file_chooser.h"
 #include "platform/qt/qt_message_box_service.h"
 #include "platform/qt/qt_update_notifier.h"
 #include "platform/qt/termination_signals.h"
@@ -128,9 +129,11 @@ bool ImagerApplication::ProcessCommandLine(const QStringList& arguments) {
     ImagerDocument* document = Document();
     window_ = std::make_unique<MainWindow>();
     connect(window_.get(), &MainWindow::ExitCommand, this, &ImagerApplication::Exit);
-    auto* view = new ImagerView(*document, {*bundle_, *bundle_, *messages_, *notifier_,
-                                            bundle_->DialogTemplate(kSettingsDialogTemplate),
-                                            bundle_->DialogTemplate(kFolderDialogTemplate)});
+    files_ = std::make_unique<QtFileChooser>(bundle_.get(), window_.get());
+    auto* view =
+        new ImagerView(*document, {*bundle_, *bundle_, *messages_, *notifier_,
+                                   bundle_->DialogTemplate(kSettingsDialogTemplate),
+                                   bundle_->DialogTemplate(kFolderDialogTemplate), files_.get()});
     window_->SetView(view);
     if (!parser.positionalArguments().isEmpty()) {
         const QString file = parser.positionalArguments().front();
@@ -157,5 +160,10 @@ void ImagerApplication::OnTerminationSignal() {
     // Ends like a closed window: open message boxes and dialogs give up their answer,
     // the main window closes and the event loop returns.
     terminationRequested_ = true;
+    // Nobody may be there to answer: a shown snapshot's file stays as stored, and the
+    // document keeps the live settings as it goes.
+    if (window_ != nullptr && window_->View() != nullptr) {
+        window_->View()->Commands().EndWithoutQuestions();
+    }
     QApplication::closeAllWindows();
 }

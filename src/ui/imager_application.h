@@ -10,6 +10,7 @@ class MainWindow;
 class ImagerDocument;
 class ImagerSession;
 class LanguageBundle;
+class QtFileChooser;
 class QtMessageBoxService;
 class QtUpdateNotifier;
 class StandardButtonTexts;
@@ -70,5 +71,6 @@ class ImagerApplication : public QObject {
     std::unique_ptr<QtUpdateNotifier> notifier_;
     std::unique_ptr<TerminationSignals> signals_;
     std::unique_ptr<ImagerSession> session_;
+    std::unique_ptr<QtFileChooser> files_;
     std::unique_ptr<MainWindow> window_;
 };

@@ -18,6 +18,7 @@
 #include "ui/image_button.h"
 #include "ui/view_commands.h"
 
+class FileChooser;
 class ImagerDocument;
 class IconResources;
 class MessageBoxService;
@@ -58,6 +59,8 @@ class ImagerView : public QWidget, public DocumentView {
         // the dialogs show only their OK and Cancel buttons.
         QByteArray settingsTemplate = {};
         QByteArray folderTemplate = {};
+        // Picks the file of the open command; without one the command does nothing.
+        FileChooser* files = nullptr;
     };
 
     // Attaches itself to `document`.

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QKeySequence>
 #include <QLayout>
 
@@ -23,4 +24,12 @@ void MainWindow::SetView(ImagerView* view) {
 
 ImagerDocument* MainWindow::Document() const {
     return view_ != nullptr ? &view_->GetDocument() : nullptr;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (view_ != nullptr && !view_->Commands().MayEnd()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }

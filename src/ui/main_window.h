@@ -24,6 +24,11 @@ class MainWindow : public QMainWindow {
     // The document of the view; null before a view is set.
     ImagerDocument* Document() const;
 
+  protected:
+    // Every way of ending closes this window; a changed snapshot shown is offered for
+    // saving first, and the answer Cancel keeps the window open.
+    void closeEvent(QCloseEvent* event) override;
+
   signals:
     // The exit command (Ctrl+Q); the application answers it by closing this window.
     void ExitCommand();

@@ -7,6 +7,7 @@
 #include "document/imager_document.h"
 #include "document/update_flags.h"
 #include "platform/device_root.h"
+#include "platform/file_chooser.h"
 #include "platform/file_error.h"
 #include "platform/local_time.h"
 #include "platform/message_box_service.h"
@@ -48,24 +49,34 @@ void ViewCommands::Connect() {
                          [this, id = ImagerView::ControlId(which)] { OnCommand(id); });
     }
     ConnectKeyEquivalents();
+    ConnectFileKeys();
+}
+
+void ViewCommands::ConnectFileKeys() {
+    AddShortcut(kFileNew, {QKeySequence(Qt::CTRL | Qt::Key_N)});
+    AddShortcut(kFileOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+    AddShortcut(kFileSave, {QKeySequence(Qt::CTRL | Qt::Key_S)});
 }
 
 void ViewCommands::ConnectKeyEquivalents() {
     for (const KeyEquivalent& key : kKeyEquivalents) {
-        auto* action = new QAction(&view_);
-        action->setObjectName(QStringLiteral("command%1").arg(key.command));
-        action->setShortcuts(
-            {QKeySequence(Qt::ALT | key.altKey), QKeySequence(Qt::KeypadModifier | key.keypadKey)});
-        // Anywhere in the main window, whichever child has the focus.
-        action->setShortcutContext(Qt::WindowShortcut);
-        view_.addAction(action);
-        QObject::connect(action, &QAction::triggered, &view_,
-                         [this, id = key.command] { OnCommand(id); });
+        AddShortcut(key.command, {QKeySequence(Qt::ALT | key.altKey),
+                                  QKeySequence(Qt::KeypadModifier | key.keypadKey)});
     }
 }
 
+void ViewCommands::AddShortcut(int command, const QList<QKeySequence>& keys) {
+    auto* action = new QAction(&view_);
+    action->setObjectName(QStringLiteral("command%1").arg(command));
+    action->setShortcuts(keys);
+    // Anywhere in the main window, whichever child has the focus.
+    action->setShortcutContext(Qt::WindowShortcut);
+    view_.addAction(action);
+    QObject::connect(action, &QAction::triggered, &view_, [this, command] { OnCommand(command); });
+}
+
 bool ViewCommands::OnCommand(int id) {
-    return RunButtonCommand(id) || RunKeyCommand(id);
+    return RunButtonCommand(id) || RunKeyCommand(id) || RunFileCommand(id);
 }
 
 bool ViewCommands::RunButtonCommand(int id) {
@@ -134,6 +145,22 @@ bool ViewCommands::RunKeyCommand(int id) {
             return true;
         case kKeyReturn:
             Key(ImagerView::Key::kReturn);
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool ViewCommands::RunFileCommand(int id) {
+    switch (id) {
+        case kFileNew:
+            FileNew();
+            return true;
+        case kFileOpen:
+            FileOpen();
+            return true;
+        case kFileSave:
+            FileSave();
             return true;
         default:
             return false;
@@ -295,10 +322,69 @@ void ViewCommands::Exit() {
             return;
         }
     }
+    ending_ = true;
     if (QWidget* frame = view_.window(); frame != &view_) {
         QMetaObject::invokeMethod(frame, &QWidget::close, Qt::QueuedConnection);
     }
     Focus();
+}
+
+bool ViewCommands::MayEnd() {
+    if (ending_ || !view_.IsBrowsing()) {
+        return true;
+    }
+    bool agreed = false;
+    try {
+        agreed = view_.GetDocument().OfferToSaveChangesOrCancel();
+    } catch (const FileError& error) {
+        // The changes the user wanted kept are not written: the program stays open.
+        Report(error);
+    }
+    // A termination signal while the question was open ends the program all the same.
+    ending_ = ending_ || agreed;
+    return ending_;
+}
+
+// --- file keys ---------------------------------------------------------------------------
+
+void ViewCommands::FileNew() {
+    if (Shown(ImagerView::kHold)) {
+        Hold();
+    } else if (Shown(ImagerView::kLive)) {
+        Live();
+    }
+}
+
+void ViewCommands::FileOpen() {
+    FileChooser* chooser = view_.GetServices().files;
+    // A held picture is saved or discarded first, as its row offers nothing else.
+    if (chooser == nullptr || Shown(ImagerView::kSave)) {
+        return;
+    }
+    ImagerDocument& document = view_.GetDocument();
+    if (const auto file = chooser->ChooseSnapshot(device_root::Map(document.SnapshotFolder()))) {
+        try {
+            document.OpenSnapshot(*file);
+            view_.ShowBrowsingRow();
+        } catch (const FileError& error) {
+            // Nothing changed: the picture or snapshot shown before stays.
+            Report(error);
+        }
+    }
+    Focus();
+}
+
+void ViewCommands::FileSave() {
+    if (Shown(ImagerView::kSave)) {
+        Save();
+    } else if (view_.IsBrowsing()) {
+        try {
+            view_.GetDocument().SaveShownSnapshot();
+        } catch (const FileError& error) {
+            Report(error);
+        }
+        Focus();
+    }
 }
 
 void ViewCommands::Key(ViewKey key) {
@@ -322,6 +408,10 @@ void ViewCommands::ReturnToLive(bool reload) {
 void ViewCommands::Report(const FileError& error) {
     view_.GetServices().messages.ShowText(file_error_report::Text(error),
                                           message_box::kOk | message_box::kIconError);
+}
+
+bool ViewCommands::Shown(ButtonRow::Button which) {
+    return !view_.ButtonAt(which).isHidden();
 }
 
 void ViewCommands::Focus() {

@@ -4,6 +4,11 @@
 #include <functional>
 #include <utility>
 
+#include <QKeySequence>
+#include <QList>
+
+#include "ui/button_row.h"
+
 class ImagerView;
 class FileError;
 
@@ -23,6 +28,13 @@ enum class ViewKey { kLeft, kUp, kRight, kDown, kReturn };
 //   Alt+Left  or keypad 4   left
 //   Alt+Right or keypad 6   right
 //   Alt+Return or keypad 5  return (select the next marker or the span)
+//
+// The file keys, also shortcuts of the main window, act on what the button row offers:
+//   Ctrl+N  a new picture: Hold in the live row, Live (back to live pictures, asking
+//           about a changed snapshot) in the browsing row
+//   Ctrl+O  open a snapshot file chosen in the file dialog, shown as browsing shows one
+//           (not in the held row: a held picture is saved or discarded first)
+//   Ctrl+S  Save in the held row; in the browsing row, write the shown snapshot's changes
 //
 // File errors of a command are reported in a message box that names the file and the
 // reason; the command ends there.
@@ -46,6 +58,10 @@ class ViewCommands {
     static constexpr int kKeyLeft = 122;
     static constexpr int kKeyRight = 123;
     static constexpr int kKeyReturn = 124;
+    // The file commands of the accelerator table.
+    static constexpr int kFileNew = 0xE100;
+    static constexpr int kFileOpen = 0xE101;
+    static constexpr int kFileSave = 0xE103;
 
     // Message texts of the language bundle.
     static constexpr int kNoSnapshotsMessage = 142;
@@ -80,21 +96,39 @@ class ViewCommands {
     void FitSpan();
     void AutoSpan();
     void Exit();
+    void FileNew();
+    void FileOpen();
+    void FileSave();
     // Handles a key as the view's key handling does (handheld key code).
     void Key(ViewKey key);
     bool RunButtonCommand(int id);
     bool RunSpanOrHeldCommand(int id);
     bool RunKeyCommand(int id);
+    bool RunFileCommand(int id);
+
+    // Asked when the main window is about to close: while a changed snapshot is shown,
+    // message 129 with Yes (save the changes), No (drop them) and Cancel. False when the
+    // program must stay open (Cancel, or the changes could not be written). Once the end
+    // is agreed (Exit, an answer, EndWithoutQuestions) it asks nothing more.
+    bool MayEnd();
+    // The program ends without asking (a termination signal): a shown snapshot's file
+    // stays as stored.
+    void EndWithoutQuestions() { ending_ = true; }
 
     // Replaces the clock that gives the freeze and capture times.
     void SetClock(Clock clock) { clock_ = std::move(clock); }
 
   private:
     void ConnectKeyEquivalents();
+    void ConnectFileKeys();
+    // Runs `command` when one of `keys` is pressed anywhere in the main window.
+    void AddShortcut(int command, const QList<QKeySequence>& keys);
+    bool Shown(ButtonRow::Button which);
     void ReturnToLive(bool reload);
     void Report(const FileError& error);
     void Focus();
 
     ImagerView& view_;
     Clock clock_;
+    bool ending_ = false;
 };

@@ -330,6 +330,61 @@ TEST_F(SnapshotTest, SnapshotOpenedByNameIsReadIntoTheDocument) {
     EXPECT_THROW(doc.OpenArchiveFile(SnapshotFile("missing.snp")), FileError);
 }
 
+TEST_F(SnapshotTest, OpenedSnapshotTakesItsPlaceOrComesAfterTheFolderAndIsSavedToItself) {
+    ImagerDocument& doc = Open();
+    WriteThreeSnapshots();
+    const fs::path elsewhere = root_.Home() / "elsewhere.snp";
+    document_test::WriteFile(elsewhere, Archive(WithPalette(1, 42)));
+
+    EXPECT_THROW(doc.OpenSnapshot(root_.Home() / "missing.snp"), FileError);
+    EXPECT_TRUE(doc.IsLive());
+    EXPECT_FALSE(fs::exists(SettingsPath())) << "nothing put aside for an unreadable file";
+
+    doc.OpenSnapshot(elsewhere);
+    EXPECT_FALSE(doc.IsLive());
+    EXPECT_EQ(ReadSettings().paletteNumber, 1) << "the live settings are put aside";
+    EXPECT_EQ(doc.SnapshotIndex(), 3);
+    EXPECT_EQ(doc.CountSnapshots(), 4);
+    EXPECT_EQ(doc.CaptureTime(), 42);
+    doc.SetPaletteNumber(0);
+    messages_.Answer(message_box::kIdYes);
+    doc.NextSnapshot();
+    EXPECT_EQ(Decode(document_test::ReadFile(elsewhere)).paletteNumber, 0) << "saved back to the opened file";
+    EXPECT_EQ(doc.SnapshotIndex(), 0);
+    EXPECT_EQ(doc.CountSnapshots(), 3);
+
+    // A file of the folder is shown at its position; Yes/No/Cancel before the end.
+    doc.OpenSnapshot(SnapshotFile("Snapshot 7 1-1-2006 10-02.snp"));
+    EXPECT_EQ(doc.SnapshotIndex(), 2);
+    doc.SetPaletteNumber(1);
+    messages_.Answer(message_box::kIdCancel);
+    EXPECT_FALSE(doc.OfferToSaveChangesOrCancel());
+    EXPECT_EQ(messages_.Strings().back(), std::make_pair(129, message_box::kYesNoCancel));
+    EXPECT_EQ(ReadSnapshot("Snapshot 7 1-1-2006 10-02.snp").paletteNumber, 2);
+    doc.SaveShownSnapshot();
+    EXPECT_EQ(ReadSnapshot("Snapshot 7 1-1-2006 10-02.snp").paletteNumber, 1);
+    EXPECT_TRUE(doc.OfferToSaveChangesOrCancel()) << "saved: nothing left to ask";
+}
+
+TEST_F(SnapshotTest, OpenedFileAloneIsShownAgainByNextAndDeletedAsItself) {
+    ImagerDocument& doc = Open();
+    doc.SetPaletteNumber(2);
+    const fs::path elsewhere = root_.Home() / "elsewhere.snp";
+    document_test::WriteFile(elsewhere, Archive(WithPalette(0, 42)));
+    doc.OpenSnapshot(elsewhere);
+    doc.SetPaletteNumber(1);
+    doc.NextSnapshot();  // answered No
+    EXPECT_EQ(doc.SnapshotIndex(), 0);
+    EXPECT_EQ(doc.PaletteNumber(), 0) << "read again";
+    EXPECT_TRUE(doc.AnySnapshot());
+
+    doc.DeleteSnapshot();
+    EXPECT_FALSE(fs::exists(elsewhere));
+    EXPECT_TRUE(doc.IsLive());
+    EXPECT_EQ(doc.PaletteNumber(), 2);
+    EXPECT_FALSE(doc.AnySnapshot());
+}
+
 // The picture workflow on the document alone: hold and store three pictures, browse
 // them, step both ways, change one and save it back, delete them all.
 

@@ -65,6 +65,11 @@ TEST(QtMessageBoxService, ShowsALanguageStringById) {
     EXPECT_EQ(service.ShowString(143, message_box::kYesNo), message_box::kIdNo);
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
 
+    // Yes, No and Cancel: Cancel is its own answer.
+    AnswerNextBox(QMessageBox::Cancel, seen);
+    EXPECT_EQ(service.ShowString(143, message_box::kYesNoCancel), message_box::kIdCancel);
+    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+
     // A string the bundle lacks gives an empty text; the box still works.
     AnswerNextBox(QMessageBox::Ok, seen);
     EXPECT_EQ(service.ShowString(142, message_box::kOk), message_box::kIdOk);

@@ -78,6 +78,17 @@ std::vector<int> ScriptedMessageBoxes::TakeIds() {
     return ids;
 }
 
+std::optional<std::filesystem::path> ScriptedFileChooser::ChooseSnapshot(
+    const std::filesystem::path& folder) {
+    folders.push_back(folder);
+    if (choices.empty()) {
+        return std::nullopt;
+    }
+    auto choice = choices.front();
+    choices.pop_front();
+    return choice;
+}
+
 void RecordingNotifier::PostUpdate(std::uint32_t hint) {
     std::lock_guard lock(mutex_);
     hints_.push_back(hint);

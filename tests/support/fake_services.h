@@ -2,12 +2,15 @@
 
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/file_chooser.h"
 #include "platform/message_box_service.h"
 #include "platform/string_resources.h"
 #include "platform/update_notifier.h"
@@ -48,6 +51,17 @@ class ScriptedMessageBoxes : public MessageBoxService {
     int Reply(int stringId, unsigned style);
 
     bool strict_;
+};
+
+// File choices answered from a script: each call takes the next choice (an empty one is
+// the user cancelling; cancelled when none is left) and records the folder it began in.
+class ScriptedFileChooser : public FileChooser {
+  public:
+    std::optional<std::filesystem::path> ChooseSnapshot(
+        const std::filesystem::path& folder) override;
+
+    std::deque<std::optional<std::filesystem::path>> choices;
+    std::vector<std::filesystem::path> folders;
 };
 
 // Records the posted hints instead of delivering them; the acquisition thread may post

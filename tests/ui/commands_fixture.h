@@ -92,10 +92,11 @@ class CommandsTest : public ::testing::Test {
     QtUpdateNotifier notifier_{&receiver_};
     StartedDocument started_{&messages_, &notifier_};
     ImagerDocument& document_ = started_.Document();
+    test_support::ScriptedFileChooser files_;
     MainWindow frame_;
-    View* view_ =
-        new View(document_, {strings_, icons_, messages_, notifier_,
-                             dialog_test::EnglishTemplate(131), dialog_test::EnglishTemplate(153)});
+    View* view_ = new View(
+        document_, {strings_, icons_, messages_, notifier_, dialog_test::EnglishTemplate(131),
+                    dialog_test::EnglishTemplate(153), &files_});
     std::int64_t now_ = kHoldTime;
 };
 

@@ -25,6 +25,8 @@ QMessageBox::StandardButtons QtMessageBoxService::ButtonsFor(unsigned style) {
     switch (style & kButtonsMask) {
         case message_box::kOkCancel:
             return QMessageBox::Ok | QMessageBox::Cancel;
+        case message_box::kYesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         case message_box::kYesNo:
             return QMessageBox::Yes | QMessageBox::No;
         default:
@@ -33,7 +35,9 @@ QMessageBox::StandardButtons QtMessageBoxService::ButtonsFor(unsigned style) {
 }
 
 QMessageBox::StandardButton QtMessageBoxService::DefaultButtonFor(unsigned style) {
-    return (style & kButtonsMask) == message_box::kYesNo ? QMessageBox::Yes : QMessageBox::Ok;
+    const unsigned buttons = style & kButtonsMask;
+    return buttons == message_box::kYesNo || buttons == message_box::kYesNoCancel ? QMessageBox::Yes
+                                                                                  : QMessageBox::Ok;
 }
 
 QMessageBox::Icon QtMessageBoxService::IconFor(unsigned style) {
