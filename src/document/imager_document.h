@@ -72,6 +72,8 @@ class ImagerDocument : public ViewList, public HeadEventSink, public Acquisition
     std::int64_t FreezeTime() const { return picture_.FreezeTime(); }
     bool IsLive() const { return picture_.Live(); }
     bool IsSnapshotModified() const { return browser_.Modified(); }
+    // No head answers on the port (never before the port was first opened).
+    bool IsHeadAbsent() const { return link_.HeadAbsent(); }
 
     // Setters; those that change what a snapshot shows mark it modified.
     void SetPaletteNumber(std::int16_t value);
@@ -133,6 +135,7 @@ class ImagerDocument : public ViewList, public HeadEventSink, public Acquisition
     void SetEdgeRepaired(bool repaired) override;
     // From the acquisition thread: posted to the views as update flags.
     void RangeInformationChanged() override;
+    void HeadPresenceChanged() override;
     void Notice(AcquisitionEvent event) override;
 
   private:
