@@ -75,6 +75,13 @@ void ThermalImageControl::SetStatus(std::int16_t index, std::int16_t count, std:
     update();
 }
 
+void ThermalImageControl::SetHeadAbsent(bool absent) {
+    if (headAbsent_ != absent) {
+        headAbsent_ = absent;
+        update();
+    }
+}
+
 const PaletteSet& ThermalImageControl::Palettes() const {
     static const PaletteSet kUntilInitialised;
     return palettes_ != nullptr ? *palettes_ : kUntilInitialised;
@@ -86,8 +93,8 @@ ThermalImageControl::PictureInputs ThermalImageControl::CurrentPictureInputs() c
 }
 
 ThermalImageControl::Inputs ThermalImageControl::CurrentInputs(bool masked) const {
-    return {CurrentPictureInputs(), state_,       cursorVisible_, masked,  statusIndex_,
-            statusCount_,           statusTextA_, statusTextB_,   strings_};
+    return {CurrentPictureInputs(), state_,       cursorVisible_, masked,      statusIndex_,
+            statusCount_,           statusTextA_, statusTextB_,   headAbsent_, strings_};
 }
 
 std::string ThermalImageControl::Text(int id) const {
@@ -228,6 +235,10 @@ void ThermalImageControl::DrawCursor(GdiPainter& dc, const ThermalImageLayout& l
 
 void ThermalImageControl::DrawStatus(GdiPainter& dc, const ThermalImageLayout& layout) const {
     if (statusIndex_ < 0) {
+        if (headAbsent_) {
+            dc.DrawShadowedText(layout.StatusLine(0, Cell(0), Cell(1)),
+                                QString::fromStdString(Text(kNoHeadText)));
+        }
         return;
     }
     const std::string lines[] = {
