@@ -22,6 +22,9 @@ bool ImagerLink::Open() {
 }
 
 bool ImagerLink::Open(const std::filesystem::path& device) {
+    if (port_.IsOpen()) {
+        return false;
+    }
     const bool opened =
         port_.Open(device, kBaudRate, serial_code::kNoParity, kDataBits, serial_code::kOneStopBit);
     watch_.OpenAttempted(HeadWatch::Clock::now(), opened);
