@@ -234,6 +234,10 @@ void ImagerDocument::RangeInformationChanged() {
     Post(update_flag::kRange);
 }
 
+void ImagerDocument::HeadPresenceChanged() {
+    Post(update_flag::kHead);
+}
+
 void ImagerDocument::Notice(AcquisitionEvent event) {
     Post(update_flag::ForAcquisitionEvent(event));
 }

@@ -77,6 +77,8 @@ class ImagerDocument : public ViewList, public HeadEventSink, public Acquisition
     bool IsSnapshotModified() const { return browser_.Modified(); }
     // The snapshot entry shown could not be read; its title is then its file name.
     bool IsSnapshotUnreadable() const { return browser_.ShownUnreadable(); }
+    // No head answers on the port (never before the port was first opened).
+    bool IsHeadAbsent() const { return link_.HeadAbsent(); }
 
     // Setters; those that change what a snapshot shows mark it modified.
     void SetPaletteNumber(std::int16_t value);
@@ -152,6 +154,7 @@ class ImagerDocument : public ViewList, public HeadEventSink, public Acquisition
     void SetEdgeRepaired(bool repaired) override;
     // From the acquisition thread: posted to the views as update flags.
     void RangeInformationChanged() override;
+    void HeadPresenceChanged() override;
     void Notice(AcquisitionEvent event) override;
 
   private:

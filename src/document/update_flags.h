@@ -17,6 +17,7 @@ inline constexpr std::uint32_t kBattery = 128;    // periodic battery check
 inline constexpr std::uint32_t kBlink = 256;      // periodic blink toggle
 inline constexpr std::uint32_t kSnapshot = 512;   // note, title or browsing position
 inline constexpr std::uint32_t kRange = 1024;     // head range information, file read
+inline constexpr std::uint32_t kHead = 2048;      // the head started or stopped answering
 // Everything but the periodic bits and the range bit: sent after a file was read.
 inline constexpr std::uint32_t kAll = 639;
 

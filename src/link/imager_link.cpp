@@ -1,5 +1,8 @@
 #include "link/imager_link.h"
 
+#include "link/head_event_sink.h"
+#include "platform/device_root.h"
+
 namespace {
 
 constexpr int kComPort = 1;
@@ -8,15 +11,24 @@ constexpr int kDataBits = 8;
 
 }  // namespace
 
-ImagerLink::ImagerLink(HeadEventSink* events) : protocol_(events) {}
+ImagerLink::ImagerLink(HeadEventSink* events) : events_(events), protocol_(events) {}
 
 ImagerLink::~ImagerLink() {
     Close();
 }
 
 bool ImagerLink::Open() {
-    return port_.Open(kComPort, kBaudRate, serial_code::kNoParity, kDataBits,
-                      serial_code::kOneStopBit);
+    return Open(device_root::ComPort(kComPort));
+}
+
+bool ImagerLink::Open(const std::filesystem::path& device) {
+    if (port_.IsOpen()) {
+        return false;
+    }
+    const bool opened =
+        port_.Open(device, kBaudRate, serial_code::kNoParity, kDataBits, serial_code::kOneStopBit);
+    watch_.OpenAttempted(HeadWatch::Clock::now(), opened);
+    return opened;
 }
 
 void ImagerLink::Close() {
@@ -24,10 +36,17 @@ void ImagerLink::Close() {
 }
 
 int ImagerLink::Poll() {
+    const auto now = HeadWatch::Clock::now();
+    KeepPortOpen(now);
     if (const auto query = protocol_.OutstandingCommand()) {
         Send(*query);
     }
-    if (!port_.FetchPacket(packet_)) {
+    const bool fetched = port_.FetchPacket(packet_);
+    if (fetched) {
+        watch_.PacketArrived(now);
+    }
+    ReportPresence(now);
+    if (!fetched) {
         return 0;
     }
     const auto result = protocol_.Decode(packet_);
@@ -35,6 +54,28 @@ int ImagerLink::Poll() {
         Send(HeadCommand::SelectRange(1));
     }
     return result.frameAccepted ? 1 : 0;
+}
+
+void ImagerLink::KeepPortOpen(HeadWatch::Clock::time_point now) {
+    if (port_.DeviceLost() && port_.IsOpen()) {
+        port_.Close();
+        watch_.PortLost();
+    }
+    if (!watch_.ReopenDue(now)) {
+        return;
+    }
+    const bool opened = port_.Reopen();
+    watch_.OpenAttempted(now, opened);
+    if (opened) {
+        protocol_.AskForRanges();
+    }
+}
+
+void ImagerLink::ReportPresence(HeadWatch::Clock::time_point now) {
+    const bool absent = watch_.HeadAbsent(now);
+    if (headAbsent_.exchange(absent) != absent && events_ != nullptr) {
+        events_->HeadPresenceChanged();
+    }
 }
 
 void ImagerLink::SelectRange(int range) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "link/head_range.h"
+#include "link/head_watch.h"
 #include "link/imager_protocol.h"
 #include "link/packet_buffer.h"
 #include "link/serial_port.h"
@@ -12,9 +15,12 @@
 
 class HeadEventSink;
 
-// The program's end of the conversation with the sensor head on COM1: sends the
-// outstanding range queries, decodes frames, range counts and range descriptions.
-// Until Open succeeds it runs without a head: polls find nothing, writes go nowhere.
+// The program's end of the conversation with the sensor head on COM1 (or another serial
+// device): sends the outstanding range queries, decodes frames, range counts and range
+// descriptions. Until Open succeeds it runs without a head: polls find nothing, writes
+// go nowhere. After Open, a port that cannot be opened or whose device went away (the
+// head was unplugged) is closed and opened again about once a second by the polls; a
+// head that comes back is asked for its ranges like a new head.
 class ImagerLink {
   public:
     // `events` (may be null) hears of range changes and accepted frames.
@@ -24,8 +30,10 @@ class ImagerLink {
     ImagerLink& operator=(const ImagerLink&) = delete;
 
     // Opens COM1 (115200 8N1) and starts its reader thread; false when the port cannot
-    // be opened.
+    // be opened (OpenError then tells why).
     bool Open();
+    // The same for the serial device at `device`.
+    bool Open(const std::filesystem::path& device);
     // Ends the reader thread and closes the port (also done by the destructor).
     void Close();
 
@@ -46,11 +54,24 @@ class ImagerLink {
     // The device type code of the last accepted packet (0 before any).
     std::uint8_t DeviceTypeCode() const;
     bool PortOpen() const;
+    // The system's error number of the last failed open.
+    int OpenError() const { return port_.OpenError(); }
+    std::filesystem::path DevicePath() const { return port_.DevicePath(); }
+    // No head answers: the port is closed since Open, or nothing has arrived for a while.
+    // False before Open.
+    bool HeadAbsent() const { return headAbsent_.load(); }
 
   private:
+    // Closes a port whose device went away and, when due, opens it again.
+    void KeepPortOpen(HeadWatch::Clock::time_point now);
+    // Tells the listener when the head starts or stops answering.
+    void ReportPresence(HeadWatch::Clock::time_point now);
     void Send(const HeadCommand& command);
 
+    HeadEventSink* events_;
     SerialPort port_;
     ImagerProtocol protocol_;
     PacketBuffer packet_{};  // polling thread only
+    HeadWatch watch_;        // polling thread only, after Open
+    std::atomic<bool> headAbsent_{false};
 };

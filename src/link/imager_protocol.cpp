@@ -83,6 +83,11 @@ std::optional<HeadCommand> ImagerProtocol::OutstandingCommand() const {
     return std::nullopt;
 }
 
+void ImagerProtocol::AskForRanges() {
+    std::lock_guard lock(mutex_);
+    reportedRangeCount_ = head_wire::kUnknownRange;
+}
+
 ImagerProtocol::DecodeResult ImagerProtocol::Decode(const PacketBuffer& packet) {
     Effects effects;
     {

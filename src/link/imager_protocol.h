@@ -34,6 +34,9 @@ class ImagerProtocol {
     // while descriptions are missing; nothing once the range information is complete.
     std::optional<HeadCommand> OutstandingCommand() const;
     DecodeResult Decode(const PacketBuffer& packet);
+    // Asks the head for its range count again, as after a new serial number: a head
+    // that was plugged in again. Descriptions and limits stay until answers replace them.
+    void AskForRanges();
 
     void CopyFrame(ThermalFrame& destination) const;
     std::uint8_t CurrentRangeNumber() const;

@@ -27,6 +27,7 @@ bool ReaderThread::Start(int deviceFd) {
     }
     stop_ = false;
     deviceLost_ = false;
+    framer_ = PacketFramer{};  // nothing half-received from an earlier device carries over
     thread_ = std::thread([this, deviceFd] { Run(deviceFd); });
     return true;
 }

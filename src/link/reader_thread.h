@@ -13,7 +13,8 @@ class PacketMailbox;
 
 // Waits for received bytes on a serial device, frames them and leaves every completed
 // packet in the mailbox. Stop wakes the wait at once. A device that goes away (hang-up,
-// error, end of file) is left alone: the thread then sleeps until Stop.
+// error, end of file) is left alone: the thread then sleeps until Stop, and its owner
+// may start it again on a new device.
 class ReaderThread {
   public:
     explicit ReaderThread(PacketMailbox& mailbox) : mailbox_(mailbox) {}

@@ -119,17 +119,38 @@ bool WriteAll(int fd, const std::uint8_t* bytes, std::size_t length) {
 }  // namespace
 
 bool SerialPort::Open(int portNumber, int baudRate, int parity, int dataBits, int stopBits) {
+    return Open(device_root::ComPort(portNumber), baudRate, parity, dataBits, stopBits);
+}
+
+bool SerialPort::Open(const std::filesystem::path& device, int baudRate, int parity, int dataBits,
+                      int stopBits) {
     std::lock_guard lock(deviceMutex_);
     if (device_.Valid()) {
         return false;
     }
-    const auto path = device_root::ComPort(portNumber);
-    UniqueFd device(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    devicePath_ = device;
+    settings_ = {baudRate, parity, dataBits, stopBits};
+    return OpenLocked();
+}
+
+bool SerialPort::Reopen() {
+    std::lock_guard lock(deviceMutex_);
+    if (device_.Valid() || devicePath_.empty()) {
+        return false;
+    }
+    return OpenLocked();
+}
+
+bool SerialPort::OpenLocked() {
+    UniqueFd device(::open(devicePath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    openError_ = device.Valid() ? 0 : errno;
     if (!device.Valid()) {
         return false;
     }
-    ConfigureLine(device.Get(), baudRate, parity, dataBits, stopBits);
+    ConfigureLine(device.Get(), settings_.baudRate, settings_.parity, settings_.dataBits,
+                  settings_.stopBits);
     if (!reader_.Start(device.Get())) {
+        openError_ = errno;
         return false;
     }
     device_ = std::move(device);
@@ -146,6 +167,16 @@ void SerialPort::Close() {
 bool SerialPort::IsOpen() const {
     std::lock_guard lock(deviceMutex_);
     return device_.Valid();
+}
+
+int SerialPort::OpenError() const {
+    std::lock_guard lock(deviceMutex_);
+    return openError_;
+}
+
+std::filesystem::path SerialPort::DevicePath() const {
+    std::lock_guard lock(deviceMutex_);
+    return devicePath_;
 }
 
 bool SerialPort::Write(const std::uint8_t* bytes, int length) {

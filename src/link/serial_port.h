@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <mutex>
 
 #include "link/packet_buffer.h"
@@ -33,9 +34,22 @@ class SerialPort {
     // Opens and configures COM<portNumber> and starts the reader thread. False when the
     // device is missing or cannot be opened; the port then stays closed.
     bool Open(int portNumber, int baudRate, int parity, int dataBits, int stopBits);
+    // The same for the serial device at `device`.
+    bool Open(const std::filesystem::path& device, int baudRate, int parity, int dataBits,
+              int stopBits);
+    // Opens the device of the last Open again with the same settings (the port must be
+    // closed). False when there was no Open or the device cannot be opened.
+    bool Reopen();
     // Ends the reader thread and closes the device. Does nothing when not open.
     void Close();
     bool IsOpen() const;
+    // The device hung up, ran dry for good or failed a read; the port is of no use
+    // until it is closed and opened again.
+    bool DeviceLost() const { return reader_.DeviceLost(); }
+    // The system's error number of the last failed open (0 after a successful one).
+    int OpenError() const;
+    // The device of the last Open.
+    std::filesystem::path DevicePath() const;
 
     // Writes one command in one go. Only the low 8 bits of `length` count. Writes from
     // several threads never interleave. False when closed, on error or after 5 seconds.
@@ -49,8 +63,20 @@ class SerialPort {
     ReaderThread& Reader() { return reader_; }
 
   private:
-    mutable std::mutex deviceMutex_;  // guards device_ and serialises writes
+    struct LineSettings {
+        int baudRate;
+        int parity;
+        int dataBits;
+        int stopBits;
+    };
+
+    bool OpenLocked();
+
+    mutable std::mutex deviceMutex_;  // guards everything below and serialises writes
     UniqueFd device_;
+    std::filesystem::path devicePath_;
+    LineSettings settings_{};
+    int openError_ = 0;
     PacketMailbox mailbox_;
     ReaderThread reader_{mailbox_};
 };

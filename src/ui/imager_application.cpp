@@ -19,6 +19,7 @@
 #include "ui/imager_session.h"
 #include "ui/imager_view.h"
 #include "ui/main_window.h"
+#include "ui/port_failure_text.h"
 #include "ui/standard_button_texts.h"
 
 namespace {
@@ -150,7 +151,8 @@ bool ImagerApplication::ProcessCommandLine(const QStringList& arguments) {
 
 void ImagerApplication::StartSession() {
     session_ = std::make_unique<ImagerSession>(messages_.get(), notifier_.get());
-    if (!session_->OpenPort()) {
+    if (!session_->OpenPort(portDevice_)) {
+        std::fputs(PortFailureText(session_->PortDevice(), session_->PortError()).c_str(), stderr);
         messages_->ShowText("COM port could not be opened", message_box::kOk);
     }
     session_->Start();

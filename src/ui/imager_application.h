@@ -38,6 +38,8 @@ class ImagerApplication : public QObject {
     // command line (`arguments` without the program name; a file name opens that
     // document archive), then the main window is shown. False when the program must end.
     bool Start(const QStringList& arguments);
+    // The serial device to use instead of COM1 of the device root; before Start.
+    void SetPortDevice(std::filesystem::path device) { portDevice_ = std::move(device); }
     // Runs the event loop until the main window closes; returns the exit code.
     int Run();
 
@@ -63,6 +65,7 @@ class ImagerApplication : public QObject {
     void OnTerminationSignal();
 
     std::filesystem::path executableFolder_;
+    std::filesystem::path portDevice_;  // empty: COM1
     bool terminationRequested_ = false;
     // Destroyed in reverse order: frame and view, session, services, bundle last.
     std::unique_ptr<LanguageBundle> bundle_;

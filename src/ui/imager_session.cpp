@@ -9,8 +9,8 @@ ImagerSession::~ImagerSession() {
     Stop();
 }
 
-bool ImagerSession::OpenPort() {
-    return link_.Open();
+bool ImagerSession::OpenPort(const std::filesystem::path& device) {
+    return device.empty() ? link_.Open() : link_.Open(device);
 }
 
 void ImagerSession::Start() {

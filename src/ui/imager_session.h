@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include "acquisition/acquisition_thread.h"
 #include "acquisition/link_frame_source.h"
 #include "document/imager_document.h"
@@ -8,9 +10,10 @@
 class MessageBoxService;
 class UpdateNotifier;
 
-// The one place that opens the serial port and starts threads. It builds the head
-// link, the document and the acquisition thread, wires the link's and the thread's
-// events to the document, starts them and stops them again in reverse order.
+// The one place that opens the serial port and starts threads (the link's own polls only
+// open the same port again after its device went away). It builds the head link, the
+// document and the acquisition thread, wires the link's and the thread's events to the
+// document, starts them and stops them again in reverse order.
 class ImagerSession {
   public:
     // Builds the parts; opens nothing and starts nothing. Either service may be null.
@@ -20,9 +23,12 @@ class ImagerSession {
     ImagerSession(const ImagerSession&) = delete;
     ImagerSession& operator=(const ImagerSession&) = delete;
 
-    // Opens COM1 and starts its reader thread; false when the port cannot be opened
-    // (the program then runs without a head).
-    bool OpenPort();
+    // Opens `device` (COM1 of the device root when empty) and starts its reader thread;
+    // false when the port cannot be opened (the program then runs without a head and the
+    // link keeps trying). PortError then gives the system's error number.
+    bool OpenPort(const std::filesystem::path& device = {});
+    int PortError() const { return link_.OpenError(); }
+    std::filesystem::path PortDevice() const { return link_.DevicePath(); }
     // The document takes its start state, then the acquisition thread starts.
     void Start();
     // The acquisition thread stops, the settings file is written, the port closes.

@@ -86,6 +86,7 @@ void ImagerView::InitialiseDisplayControls() {
     state_.secondSpotShown = d.IsSecondSpotShown();
     state_.background = d.BackgroundTemperature();
     thermalImage_.Initialise(&palettes_, state_, d.DisplayFrame(), interpolated_);
+    thermalImage_.SetHeadAbsent(d.IsHeadAbsent());
     rangeBar_.Initialise(static_cast<std::int16_t>(d.RangeLow()),
                          static_cast<std::int16_t>(d.RangeHigh()), state_);
     colourScale_.Initialise(&palettes_, state_);
@@ -134,6 +135,9 @@ void ImagerView::ShowChanges(std::uint32_t hint) {
     }
     if (hint & update_flag::kRange) {
         UpdateRangeLimits();
+    }
+    if (hint & update_flag::kHead) {
+        thermalImage_.SetHeadAbsent(document_.IsHeadAbsent());
     }
 }
 

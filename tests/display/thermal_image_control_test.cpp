@@ -207,6 +207,22 @@ TEST_F(ThermalImageControlTest, ReadoutsAppearWhereTheLayoutPutsThem) {
     EXPECT_FALSE(AnyPixel(image, QRect(120, 176, 72, 17), kWhite));
 }
 
+// The no-head line takes the first status line, in live view only.
+TEST_F(ThermalImageControlTest, NoHeadLineShowsOnlyWhileNoSnapshotIsShown) {
+    control_.SetFrame(ThermalFrame::Filled(2750));  // a black picture
+    const QImage live = Paint();
+    control_.SetHeadAbsent(true);
+    QImage image = Paint();
+    EXPECT_TRUE(AnyPixel(image, QRect(4, 2, 100, 12), kWhite));
+    EXPECT_FALSE(AnyPixel(image, QRect(4, 16, 100, 30), kWhite));
+    control_.SetStatus(2, 5, "", "");
+    const QImage browsing = Paint();
+    control_.SetHeadAbsent(false);
+    EXPECT_EQ(Paint(), browsing);
+    control_.SetStatus(-1, 0, "", "");
+    EXPECT_EQ(Paint(), live);
+}
+
 TEST_F(ThermalImageControlTest, SetFrameStoresItReversedForThePicture) {
     ThermalFrame frame = ThermalFrame::Filled(2750);
     frame[0] = 3005;  // received index 0: screen block column 15, row 0

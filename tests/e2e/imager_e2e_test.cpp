@@ -63,11 +63,12 @@ class ImagerEndToEnd : public ::testing::Test {
         return root_ / "Program Files" / "Therlix Imager" / "Persist.dat";
     }
 
-    // Starts the imager, waits for its SIGTERM handler, lets it run for `runFor`, ends
-    // it with SIGTERM and expects an orderly exit.
-    void RunImagerFor(milliseconds runFor) {
-        ChildProcess imager({kImager}, {.environment = Environment(),
-                                        .outputFile = (folder_ / "imager.log").string()});
+    // Starts the imager with `options`, waits for its SIGTERM handler, lets it run for
+    // `runFor`, ends it with SIGTERM and expects an orderly exit.
+    void RunImagerFor(milliseconds runFor, std::vector<std::string> options = {}) {
+        options.insert(options.begin(), kImager);
+        ChildProcess imager(options, {.environment = Environment(),
+                                      .outputFile = (folder_ / "imager.log").string()});
         ASSERT_TRUE(imager.Started());
         ASSERT_TRUE(WaitUntil([&] { return imager.Catches(SIGTERM); }, seconds(20)))
             << "the imager never installed its SIGTERM handler";
@@ -148,6 +149,50 @@ TEST_F(ImagerEndToEnd, WithTheSimulatedHeadTheLastFrameAndSpanAreStored) {
     EXPECT_LT(record.spanLow, record.spanHigh);
     EXPECT_LT(record.spanLow, *highest);
     EXPECT_GT(record.spanHigh, *lowest);
+}
+
+// --help and --version need no display; a mistake ends with code 2 and says what.
+TEST_F(ImagerEndToEnd, HelpVersionAndMistakesEndBeforeAnyWindow) {
+    auto environment = Environment();
+    environment["QT_QPA_PLATFORM"] = "";
+    environment["DISPLAY"] = "";
+    environment["WAYLAND_DISPLAY"] = "";
+    const auto run = [&](const std::vector<std::string>& options, const std::string& log) {
+        std::vector<std::string> arguments{kImager};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        ChildProcess imager(arguments,
+                            {.environment = environment, .outputFile = (folder_ / log).string()});
+        const std::optional<int> status = imager.WaitForExit(seconds(20));
+        return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
+    };
+    EXPECT_EQ(run({"--help"}, "help.log"), 0);
+    EXPECT_NE(FileText(folder_ / "help.log").find("--port DEVICE"), std::string::npos);
+    EXPECT_EQ(run({"--version"}, "version.log"), 0);
+    EXPECT_EQ(FileText(folder_ / "version.log").rfind("quorvel-imager ", 0), 0u);
+    EXPECT_EQ(run({"--colour", "x.snp"}, "unknown.log"), 2);
+    EXPECT_NE(FileText(folder_ / "unknown.log").find("unknown option '--colour'"),
+              std::string::npos);
+    EXPECT_EQ(run({"--port"}, "port.log"), 2);
+    EXPECT_FALSE(fs::exists(SettingsFile())) << "nothing started";
+}
+
+// --port takes the simulated head from a device outside the device root; a device that
+// cannot be opened is named on stderr with the system's reason.
+TEST_F(ImagerEndToEnd, PortOptionTalksToTheHeadOnThatDevice) {
+    const fs::path device = folder_ / "ttyHead";
+    ChildProcess head(
+        {kHeadSim, "--link", device.string()},
+        {.environment = Environment(), .outputFile = (folder_ / "headsim.log").string()});
+    ASSERT_TRUE(head.Started());
+    ASSERT_TRUE(WaitUntil([&] { return fs::is_symlink(device); }, seconds(10)));
+    RunImagerFor(seconds(3), {"--port", device.string()});
+    EXPECT_TRUE(HoldsUtf16Text("-20 ... 100 C")) << "the head's range description is stored";
+    EXPECT_FALSE(fs::exists(root_ / "COM1"));
+
+    RunImagerFor(milliseconds(300), {"--port=" + folder_.string()});
+    EXPECT_NE(FileText(folder_ / "imager.log")
+                  .find("cannot open the serial device " + folder_.string() + ": Is a directory"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
 #include <random>
+#include <thread>
 
 #include "headsim/head_options.h"
 #include "headsim/head_packets.h"
@@ -20,10 +23,15 @@ TEST(ImagerLinkWithoutHeadTest, OpenFailsAndTheLinkRunsWithoutAHead) {
     {
         ImagerLink link(&events);
         EXPECT_FALSE(link.Open());
+        EXPECT_EQ(link.OpenError(), ENOENT);
         EXPECT_FALSE(link.PortOpen());
         for (int i = 0; i < 5; ++i) {
             EXPECT_EQ(link.Poll(), 0);
         }
+        EXPECT_TRUE(link.HeadAbsent());
+        EXPECT_EQ(events.PresenceChanges(), 1);
+        EXPECT_FALSE(link.Open(root.Home()));  // a folder is no serial device
+        EXPECT_EQ(link.OpenError(), EISDIR);
         link.SelectRange(2);
         EXPECT_EQ(link.CurrentRangeNumber(), 255);
         EXPECT_EQ(link.CurrentLowerLimit(), 2630);
@@ -34,6 +42,55 @@ TEST(ImagerLinkWithoutHeadTest, OpenFailsAndTheLinkRunsWithoutAHead) {
 
     ImagerLink silent(nullptr);  // nobody listening, never opened
     EXPECT_EQ(silent.Poll(), 0);
+    EXPECT_FALSE(silent.HeadAbsent());
+}
+
+// The head is unplugged (the master side closes) and plugged in again at the same path,
+// while a thread polls as the acquisition thread does and this one reads and writes.
+TEST(ImagerLinkReplugTest, LostDeviceIsReopenedAndTheReturningHeadIsAskedForItsRanges) {
+    using namespace std::chrono_literals;
+    link_test::TemporaryDeviceRoot root;
+    link_test::RecordingHeadEvents events;
+    std::optional<link_test::HeadEnd> head(std::in_place);
+    ASSERT_TRUE(head->Ready());
+    ImagerLink link(&events);
+    ASSERT_TRUE(link.Open());
+    std::atomic<bool> stop{false};
+    std::thread poller([&] {
+        while (!stop) {
+            link.Poll();
+            std::this_thread::sleep_for(75ms);
+        }
+    });
+    // A head without ranges: once it has answered the query, nothing more is asked.
+    ASSERT_TRUE(head->Send(head_packets::Wrap(head_packets::RangeCountBody(71, 0))));
+    std::this_thread::sleep_for(300ms);
+    head->TakeCommands();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(head->TakeCommands().empty());
+    EXPECT_FALSE(link.HeadAbsent());
+
+    head->Terminal().CloseMaster();
+    EXPECT_TRUE(WaitUntil([&] { return link.HeadAbsent(); }, 5s));
+    EXPECT_FALSE(link.PortOpen());
+    EXPECT_EQ(events.PresenceChanges(), 1);
+    link.SelectRange(2);  // goes nowhere
+
+    head.emplace();
+    ASSERT_TRUE(head->Ready());
+    const auto pluggedIn = std::chrono::steady_clock::now();
+    std::vector<Bytes> commands;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            commands = head->TakeCommands();
+            return std::count(commands.begin(), commands.end(), link_test::QueryCommand()) > 0;
+        },
+        5s));
+    EXPECT_LT(std::chrono::steady_clock::now() - pluggedIn, 2s);
+    EXPECT_TRUE(link.PortOpen());
+    EXPECT_TRUE(WaitUntil([&] { return !link.HeadAbsent() && events.PresenceChanges() == 2; }));
+    stop = true;
+    poller.join();
 }
 
 // The link on COM1, a pseudo-terminal whose other end the test plays.

@@ -45,9 +45,17 @@ class RecordingHeadEvents : public HeadEventSink {
         std::lock_guard lock(mutex_);
         calls_.push_back(repaired);
     }
+    void HeadPresenceChanged() override {
+        std::lock_guard lock(mutex_);
+        ++presenceChanges_;
+    }
     int RangeChanges() const {
         std::lock_guard lock(mutex_);
         return rangeChanges_;
+    }
+    int PresenceChanges() const {
+        std::lock_guard lock(mutex_);
+        return presenceChanges_;
     }
     std::vector<bool> Calls() const {
         std::lock_guard lock(mutex_);
@@ -57,6 +65,7 @@ class RecordingHeadEvents : public HeadEventSink {
   private:
     mutable std::mutex mutex_;
     int rangeChanges_ = 0;
+    int presenceChanges_ = 0;
     std::vector<bool> calls_;
 };
 
@@ -69,15 +78,15 @@ inline PacketBuffer Handed(const Bytes& body) {
     return packet;
 }
 
-// The head's end of a pseudo-terminal whose slave is <device root>/COM1.
+// The head's end of a pseudo-terminal whose slave is <device root>/COM1, or `at`.
 class HeadEnd {
   public:
-    HeadEnd() {
+    explicit HeadEnd(const std::filesystem::path& at = device_root::ComPort(1)) {
         std::string error;
         terminal_ = PseudoTerminal::Open(error);
         EXPECT_TRUE(terminal_.has_value()) << error;
         if (terminal_) {
-            link_ = SymbolicLink::Create(device_root::ComPort(1), terminal_->SlavePath(), error);
+            link_ = SymbolicLink::Create(at, terminal_->SlavePath(), error);
             EXPECT_TRUE(link_.has_value()) << error;
         }
     }

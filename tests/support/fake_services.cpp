@@ -133,7 +133,8 @@ MapStrings MapStrings::Standard() {
                        {153, "K"},
                        {154, "Snapshot %d of %d"},
                        {155, "AC"},
-                       {156, "--%"}});
+                       {156, "--%"},
+                       {166, "No sensor head"}});
 }
 
 }  // namespace test_support

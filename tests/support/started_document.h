@@ -19,6 +19,7 @@ class StartedDocument {
     StartedDocument& operator=(const StartedDocument&) = delete;
 
     ImagerDocument& Document() { return document_; }
+    ImagerLink& Link() { return link_; }
 
   private:
     ImagerLink link_{nullptr};

@@ -158,6 +158,33 @@ TEST_F(ImagerSessionTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed
     EXPECT_EQ(document_test::ReadFile(SettingsPath()).size(), 585u + 2 * description.size());
 }
 
+// The head goes away and comes back at the same place: the document hears of both, and
+// frames flow again without a restart.
+TEST_F(ImagerSessionTest, HeadThatGoesAwayAndComesBackIsTakenUpAgain) {
+    const fs::path program = HeadSimulatorProgram();
+    if (!fs::exists(program)) {
+        GTEST_SKIP() << "quorvel-headsim not built at " << program;
+    }
+    auto head = std::make_unique<HeadSimulator>(program);
+    ASSERT_TRUE(WaitUntil([] { return fs::exists(device_root::ComPort(1)); }));
+    ImagerDocument& doc = Start(true);
+    ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
+    EXPECT_FALSE(doc.IsHeadAbsent());
+
+    head.reset();  // the simulator closes its side and removes the link
+    ASSERT_TRUE(WaitUntil([&] { return doc.IsHeadAbsent(); }));
+    EXPECT_TRUE(notifier_.Contains(update_flag::kHead));
+    EXPECT_TRUE(messages_.Texts().empty());
+
+    head = std::make_unique<HeadSimulator>(program);
+    ASSERT_TRUE(WaitUntil([] { return fs::exists(device_root::ComPort(1)); }));
+    notifier_.Take();
+    ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
+    EXPECT_FALSE(doc.IsHeadAbsent());
+    EXPECT_TRUE(notifier_.Contains(update_flag::kHead));
+    EXPECT_TRUE(messages_.Texts().empty());
+}
+
 // A head that streams frames faster than the document polls still gets its range
 // answers through: they never wait behind frames.
 TEST_F(ImagerSessionTest, FastStreamingHeadStillDeliversEveryRangeDescription) {

@@ -105,6 +105,18 @@ TEST_F(ViewTest, HintsPushTheDocumentStateIntoTheControls) {
     EXPECT_EQ(view_.RangeBar().BackgroundTemperature(), -30);
 }
 
+// A port that cannot be opened: the next poll finds no head, and the head flag shows it.
+TEST_F(ViewTest, HeadFlagShowsWhetherAHeadAnswers) {
+    EXPECT_FALSE(view_.ThermalImage().HeadAbsent());
+    EXPECT_FALSE(started_.Link().Open());  // no COM1 in the device root
+    started_.Link().Poll();
+    EXPECT_TRUE(document_.IsHeadAbsent());
+    view_.ShowChanges(update_flag::kAll);
+    EXPECT_FALSE(view_.ThermalImage().HeadAbsent());
+    view_.ShowChanges(update_flag::kHead);
+    EXPECT_TRUE(view_.ThermalImage().HeadAbsent());
+}
+
 TEST_F(ViewTest, SpanMovesReachAllThreeControls) {
     view_.SetSelectionMode(View::kSpan);
     view_.HandleKey(View::Key::kDown);  // narrows 2930..3130 to 2940..3120

@@ -25,6 +25,7 @@
 #include <set>
 
 #include "display/qt/default_font.h"
+#include "display/qt/thermal_image_control.h"
 #include "platform/qt/language_bundle.h"
 #include "ui/image_button.h"
 #include "ui/imager_application.h"
@@ -251,6 +252,11 @@ TEST_P(StartedInLocale, EveryCaptionFitsItsButtonInEveryRow) {
         }
     };
     checkRow("live");
+    // The picture's no-head status line stays inside its border.
+    const QString noHead =
+        QString::fromStdString(app_.Bundle()->String(ThermalImageControl::kNoHeadText));
+    EXPECT_FALSE(noHead.isEmpty());
+    EXPECT_LE(QFontMetrics(DefaultControlFont()).horizontalAdvance(noHead), 196 - 8);
     view_->ShowHeldRow();
     ASSERT_TRUE(view_->Prompt().isVisibleTo(view_));
     ExpectLabelFits(view_->Prompt());

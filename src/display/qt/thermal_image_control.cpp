@@ -80,6 +80,13 @@ void ThermalImageControl::SetUnreadable(bool unreadable) {
     update();
 }
 
+void ThermalImageControl::SetHeadAbsent(bool absent) {
+    if (headAbsent_ != absent) {
+        headAbsent_ = absent;
+        update();
+    }
+}
+
 const PaletteSet& ThermalImageControl::Palettes() const {
     static const PaletteSet kUntilInitialised;
     return palettes_ != nullptr ? *palettes_ : kUntilInitialised;
@@ -91,8 +98,17 @@ ThermalImageControl::PictureInputs ThermalImageControl::CurrentPictureInputs() c
 }
 
 ThermalImageControl::Inputs ThermalImageControl::CurrentInputs(bool masked) const {
-    return {CurrentPictureInputs(), state_,       cursorVisible_, masked,      statusIndex_,
-            statusCount_,           statusTextA_, statusTextB_,   unreadable_, strings_};
+    return {CurrentPictureInputs(),
+            state_,
+            cursorVisible_,
+            masked,
+            statusIndex_,
+            statusCount_,
+            statusTextA_,
+            statusTextB_,
+            unreadable_,
+            headAbsent_,
+            strings_};
 }
 
 std::string ThermalImageControl::Text(int id) const {
@@ -250,6 +266,10 @@ void ThermalImageControl::DrawCursor(GdiPainter& dc, const ThermalImageLayout& l
 
 void ThermalImageControl::DrawStatus(GdiPainter& dc, const ThermalImageLayout& layout) const {
     if (statusIndex_ < 0) {
+        if (headAbsent_) {
+            dc.DrawShadowedText(layout.StatusLine(0, Cell(0), Cell(1)),
+                                QString::fromStdString(Text(kNoHeadText)));
+        }
         return;
     }
     const std::string lines[] = {

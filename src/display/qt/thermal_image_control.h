@@ -24,7 +24,8 @@ class StringResources;
 // The 196 × 196 thermal picture: a sunken border around the 192 × 192 false-colour
 // picture, the centre reticle, one or two spot markers with their readouts and the
 // difference between them, the blinking selection cursor and, while a stored snapshot
-// is shown, three status lines. Setters store and schedule a repaint; all drawing
+// is shown, three status lines; otherwise, while no head answers, one status line that
+// says so. Setters store and schedule a repaint; all drawing
 // happens in the paint handler, and only when something the control shows changed; the
 // false-colour picture is rendered again only when the frame, span or palette changed.
 class ThermalImageControl : public QWidget {
@@ -35,6 +36,7 @@ class ThermalImageControl : public QWidget {
     static constexpr int kStatusFormatText = 154;
     // Shown where the picture would be when the snapshot entry cannot be read.
     static constexpr int kUnreadableText = 167;
+    static constexpr int kNoHeadText = 166;
 
     explicit ThermalImageControl(QWidget* parent = nullptr);
     ~ThermalImageControl() override;
@@ -56,6 +58,8 @@ class ThermalImageControl : public QWidget {
     // reticle over the (empty) picture.
     void SetUnreadable(bool unreadable);
     bool Unreadable() const { return unreadable_; }
+    // Whether the status line says that no head answers (only while no snapshot is shown).
+    void SetHeadAbsent(bool absent);
 
     // The edge mask may be written from another thread; it does not repaint, the next
     // paint shows it.
@@ -75,6 +79,7 @@ class ThermalImageControl : public QWidget {
     bool CursorVisible() const { return cursorVisible_; }
     bool Interpolated() const { return interpolated_; }
     std::int16_t StatusIndex() const { return statusIndex_; }
+    bool HeadAbsent() const { return headAbsent_; }
     const ThermalFrame& Frame() const { return received_; }
 
     // Draws the whole control into its off-screen image (made at the first call, of the
@@ -111,6 +116,7 @@ class ThermalImageControl : public QWidget {
         std::string statusTextA;
         std::string statusTextB;
         bool unreadable;
+        bool headAbsent;
         const StringResources* strings;
         bool operator==(const Inputs&) const = default;
     };
@@ -155,4 +161,5 @@ class ThermalImageControl : public QWidget {
     std::string statusTextA_;
     std::string statusTextB_;
     bool unreadable_ = false;
+    bool headAbsent_ = false;
 };
