@@ -65,6 +65,7 @@ bool ImagerApplication::Start(const QStringList& arguments) {
         return false;
     }
     if (!terminationRequested_) {
+        window_->Zoom().RestoreRemembered();
         window_->show();
     }
     return true;
