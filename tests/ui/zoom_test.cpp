@@ -64,7 +64,6 @@ TEST_F(ZoomTest, EveryScreenPixelBecomesABlockAndTheKeysSetTheFactor) {
         }
     }
     EXPECT_EQ(differing, 0);
-
     for (int press = 0; press < 3; ++press) {
         PressKey(*view_, Qt::Key_Plus, Qt::ControlModifier);
     }
@@ -78,6 +77,17 @@ TEST_F(ZoomTest, EveryScreenPixelBecomesABlockAndTheKeysSetTheFactor) {
     // Back at 1 the screen is the one it was, pixel for pixel.
     EXPECT_EQ(Screen(), unscaled);
     EXPECT_EQ(frame_.size(), QSize(240, 268));
+
+    // A change of one child alone (spot 1 moved on the picture) repaints the whole
+    // enlarged screen in the window's backing store, not just the child's unscaled place.
+    frame_.Zoom().SetFactor(2);
+    DeliverPostedEvents();
+    PressKey(*view_, Qt::Key_Right);
+    const QImage rendered = Screen();
+    DeliverPostedEvents();
+    const QImage painted =
+        frame_.screen()->grabWindow(frame_.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(painted, rendered);
 }
 
 TEST_F(ZoomTest, ClicksAtZoomThreeReachTheSameCellAndButtonAsAtZoomOne) {
