@@ -67,6 +67,7 @@ bool ImagerApplication::Start(const QStringList& arguments) {
         return false;
     }
     if (!terminationRequested_) {
+        window_->Zoom().RestoreRemembered();
         window_->show();
     }
     return true;

@@ -20,6 +20,7 @@ void MainWindow::SetView(ImagerView* view) {
     view_ = view;
     setCentralWidget(view);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    zoom_.SetView(*view);
 }
 
 ImagerDocument* MainWindow::Document() const {

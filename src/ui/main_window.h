@@ -3,12 +3,15 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "ui/zoom_controller.h"
+
 class ImagerDocument;
 class ImagerView;
 
 // The program's top-level window. It hosts the one view as its central widget and
-// carries nothing of its own but the window title and the exit key (Ctrl+Q); the
-// screen, the buttons and the commands all belong to the view.
+// carries nothing of its own but the window title, the exit key (Ctrl+Q) and the zoom
+// (keys and context menu); the screen, the buttons and the commands all belong to the
+// view.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -23,6 +26,7 @@ class MainWindow : public QMainWindow {
     ImagerView* View() const { return view_; }
     // The document of the view; null before a view is set.
     ImagerDocument* Document() const;
+    ZoomController& Zoom() { return zoom_; }
 
   protected:
     // Every way of ending closes this window; a changed snapshot shown is offered for
@@ -35,4 +39,5 @@ class MainWindow : public QMainWindow {
 
   private:
     ImagerView* view_ = nullptr;
+    ZoomController zoom_{*this};
 };

@@ -53,6 +53,7 @@ class ImagerEndToEnd : public ::testing::Test {
 
     std::map<std::string, std::string> Environment() const {
         return {{"XDG_DATA_HOME", (folder_ / "data").string()},
+                {"XDG_CONFIG_HOME", (folder_ / "config").string()},
                 {"XDG_RUNTIME_DIR", (folder_ / "runtime").string()},
                 {"QT_QPA_PLATFORM", "offscreen"},
                 {"LC_ALL", "C"},

@@ -55,6 +55,8 @@ TemporaryDeviceRoot::TemporaryDeviceRoot(Locale locale)
     : home_(MakeTemporaryFolder()), root_(home_ / "therlix-handheld") {
     std::filesystem::create_directories(root_);
     environment_.Set("XDG_DATA_HOME", home_.string());
+    // The desktop configuration (the window's zoom and place) stays inside as well.
+    environment_.Set("XDG_CONFIG_HOME", (home_ / "config").string());
     if (locale == Locale::kCInUtc) {
         environment_.Set("TZ", "UTC");
         environment_.Set("LC_ALL", "C");

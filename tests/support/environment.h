@@ -27,8 +27,9 @@ class ScopedEnvironment {
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
-// A device root in a fresh temporary folder: XDG_DATA_HOME points at it while the
-// object lives; afterwards the variable is restored and the folder removed.
+// A device root in a fresh temporary folder: XDG_DATA_HOME points at it and
+// XDG_CONFIG_HOME at its subfolder "config" while the object lives; afterwards the
+// variables are restored and the folder removed.
 class TemporaryDeviceRoot {
   public:
     // The locale and time zone the test runs in: as they are; the C locale in UTC; or
