@@ -19,6 +19,7 @@ namespace {
 class EdgeRecorder : public HeadEventSink {
   public:
     void RangeInformationChanged() override {}
+    void HeadPresenceChanged() override {}
     void SetEdgeRepaired(bool repaired) override { told = repaired; }
     std::optional<bool> told;
 };
