@@ -1,11 +1,7 @@
 // The real quorvel-headsim on a pseudo-terminal, the real serial port, reader thread and
 // protocol decoder.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
@@ -16,53 +12,12 @@
 
 #include "link/imager_link.h"
 #include "link_test_support.h"
-
-extern char** environ;
+#include "support/head_simulator.h"
 
 namespace {
 
 using link_test::WaitUntil;
-
-// quorvel-headsim running as a child process, ended with SIGTERM.
-class HeadSimulatorProcess {
-  public:
-    explicit HeadSimulatorProcess(const std::vector<std::string>& options) {
-        std::vector<std::string> arguments{QUORVEL_HEADSIM_PATH};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        std::vector<char*> argv;
-        for (auto& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~HeadSimulatorProcess() { Stop(); }
-    HeadSimulatorProcess(const HeadSimulatorProcess&) = delete;
-    HeadSimulatorProcess& operator=(const HeadSimulatorProcess&) = delete;
-
-    bool Started() const { return pid_ > 0; }
-
-    // Sends SIGTERM and waits; the exit status, or -1 when it did not exit normally.
-    int Stop() {
-        if (pid_ <= 0) {
-            return -1;
-        }
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        const pid_t ended = ::waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return ended > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-  private:
-    pid_t pid_ = -1;
-};
+using test_support::HeadSimulator;
 
 class LinkEndToEndTest : public ::testing::Test {
   protected:
@@ -76,7 +31,7 @@ class LinkEndToEndTest : public ::testing::Test {
 };
 
 TEST_F(LinkEndToEndTest, SimulatedHeadCompletesTheHandshakeAndStreamsFrames) {
-    HeadSimulatorProcess head({"--device-root", "--initial-range", "2", "--rate", "40"});
+    HeadSimulator head({"--device-root", "--initial-range", "2", "--rate", "40"});
     ASSERT_TRUE(head.Started());
     ASSERT_TRUE(WaitUntil([&] { return ComPortLinked(); }));
     {
@@ -121,8 +76,8 @@ TEST_F(LinkEndToEndTest, SimulatedHeadCompletesTheHandshakeAndStreamsFrames) {
 }
 
 TEST_F(LinkEndToEndTest, HeadExchangeAndGarbageFromTheSimulator) {
-    HeadSimulatorProcess head({"--device-root", "--initial-range", "3", "--rate", "40", "--garbage",
-                               "40", "--new-serial-after", "1.5", "4661"});
+    HeadSimulator head({"--device-root", "--initial-range", "3", "--rate", "40", "--garbage", "40",
+                        "--new-serial-after", "1.5", "4661"});
     ASSERT_TRUE(head.Started());
     ASSERT_TRUE(WaitUntil([&] { return ComPortLinked(); }));
     ImagerLink link(&events_);
@@ -158,7 +113,7 @@ TEST_F(LinkEndToEndTest, HeadExchangeAndGarbageFromTheSimulator) {
 }
 
 TEST_F(LinkEndToEndTest, AtTheLineRateWithANewHeadEveryHalfSecond) {
-    HeadSimulatorProcess head(
+    HeadSimulator head(
         {"--device-root", "--initial-range", "2", "--rate", "max", "--new-serial-every", "0.5"});
     ASSERT_TRUE(head.Started());
     ASSERT_TRUE(WaitUntil([&] { return ComPortLinked(); }));

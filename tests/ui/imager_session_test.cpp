@@ -1,71 +1,22 @@
 // The session: the real serial port, link, threads and files, on the simulated head or
 // without a head.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include "document/imager_document.h"
 #include "document/update_flags.h"
 #include "platform/device_root.h"
 #include "support/document_fixture.h"
+#include "support/head_simulator.h"
 #include "support/wait_until.h"
 #include "ui/imager_session.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using document_test::DocumentFixture;
+using test_support::HeadSimulator;
 using test_support::WaitUntil;
-
-// quorvel-headsim, built beside the tests (<build>/bin), or where QUORVEL_HEADSIM says.
-fs::path HeadSimulatorProgram() {
-    if (const char* given = std::getenv("QUORVEL_HEADSIM")) {
-        return given;
-    }
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return self.parent_path().parent_path().parent_path() / "bin" / "quorvel-headsim";
-}
-
-// Runs quorvel-headsim with <device root>/COM1 linked to its pseudo-terminal; ends it
-// with SIGTERM.
-class HeadSimulator {
-  public:
-    explicit HeadSimulator(const fs::path& program, std::vector<std::string> options = {}) {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        std::vector<std::string> arguments{program.string(), "--device-root"};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        std::vector<char*> argv;
-        for (auto& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~HeadSimulator() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            int status = 0;
-            ::waitpid(pid_, &status, 0);
-        }
-    }
-    HeadSimulator(const HeadSimulator&) = delete;
-    HeadSimulator& operator=(const HeadSimulator&) = delete;
-    bool Running() const { return pid_ > 0; }
-
-  private:
-    pid_t pid_ = -1;
-};
 
 // The session on a fresh device root, started as the application starts it.
 class ImagerSessionTest : public DocumentFixture {
@@ -108,12 +59,8 @@ TEST_F(ImagerSessionTest, StopIsSafeAtAnyTime) {
 }
 
 TEST_F(ImagerSessionTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed) {
-    const fs::path program = HeadSimulatorProgram();
-    if (!fs::exists(program)) {
-        GTEST_SKIP() << "quorvel-headsim not built at " << program;
-    }
-    HeadSimulator head(program);
-    ASSERT_TRUE(head.Running());
+    HeadSimulator head({"--device-root"});
+    ASSERT_TRUE(head.Started());
     ASSERT_TRUE(WaitUntil([] { return fs::exists(device_root::ComPort(1)); }));
 
     ImagerDocument& doc = Start(true);
@@ -161,11 +108,7 @@ TEST_F(ImagerSessionTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed
 // The head goes away and comes back at the same place: the document hears of both, and
 // frames flow again without a restart.
 TEST_F(ImagerSessionTest, HeadThatGoesAwayAndComesBackIsTakenUpAgain) {
-    const fs::path program = HeadSimulatorProgram();
-    if (!fs::exists(program)) {
-        GTEST_SKIP() << "quorvel-headsim not built at " << program;
-    }
-    auto head = std::make_unique<HeadSimulator>(program);
+    auto head = std::make_unique<HeadSimulator>(std::vector<std::string>{"--device-root"});
     ASSERT_TRUE(WaitUntil([] { return fs::exists(device_root::ComPort(1)); }));
     ImagerDocument& doc = Start(true);
     ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
@@ -176,7 +119,7 @@ TEST_F(ImagerSessionTest, HeadThatGoesAwayAndComesBackIsTakenUpAgain) {
     EXPECT_TRUE(notifier_.Contains(update_flag::kHead));
     EXPECT_TRUE(messages_.Texts().empty());
 
-    head = std::make_unique<HeadSimulator>(program);
+    head = std::make_unique<HeadSimulator>(std::vector<std::string>{"--device-root"});
     ASSERT_TRUE(WaitUntil([] { return fs::exists(device_root::ComPort(1)); }));
     notifier_.Take();
     ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
@@ -188,12 +131,8 @@ TEST_F(ImagerSessionTest, HeadThatGoesAwayAndComesBackIsTakenUpAgain) {
 // A head that streams frames faster than the document polls still gets its range
 // answers through: they never wait behind frames.
 TEST_F(ImagerSessionTest, FastStreamingHeadStillDeliversEveryRangeDescription) {
-    const fs::path program = HeadSimulatorProgram();
-    if (!fs::exists(program)) {
-        GTEST_SKIP() << "quorvel-headsim not built at " << program;
-    }
-    HeadSimulator head(program, {"--rate", "30"});
-    ASSERT_TRUE(head.Running());
+    HeadSimulator head({"--device-root", "--rate", "30"});
+    ASSERT_TRUE(head.Started());
     ASSERT_TRUE(WaitUntil([] { return fs::exists(device_root::ComPort(1)); }));
 
     ImagerDocument& doc = Start(true);
