@@ -53,7 +53,12 @@ int ImagerLink::Poll() {
     if (result.selectFirstRange) {
         Send(HeadCommand::SelectRange(1));
     }
-    return result.frameAccepted ? 1 : 0;
+    if (!result.frameAccepted) {
+        return 0;
+    }
+    framesTaken_.fetch_add(1);
+    lastFrameTicks_.store(now.time_since_epoch().count());
+    return 1;
 }
 
 void ImagerLink::KeepPortOpen(HeadWatch::Clock::time_point now) {
@@ -67,6 +72,7 @@ void ImagerLink::KeepPortOpen(HeadWatch::Clock::time_point now) {
     const bool opened = port_.Reopen();
     watch_.OpenAttempted(now, opened);
     if (opened) {
+        reconnections_.fetch_add(1);
         protocol_.AskForRanges();
     }
 }
@@ -126,4 +132,18 @@ std::uint8_t ImagerLink::DeviceTypeCode() const {
 
 bool ImagerLink::PortOpen() const {
     return port_.IsOpen();
+}
+
+LinkHealth ImagerLink::Health() const {
+    LinkHealth health;
+    const auto frames = port_.FramePacketCounts();
+    health.framesReceived = frames.received;
+    health.framesDropped = frames.replaced;
+    health.framesTaken = framesTaken_.load();
+    health.packetsDamaged = protocol_.DamagedPackets();
+    health.reconnections = reconnections_.load();
+    if (const auto ticks = lastFrameTicks_.load(); ticks != 0) {
+        health.lastFrame = HeadWatch::Clock::time_point(HeadWatch::Clock::duration(ticks));
+    }
+    return health;
 }

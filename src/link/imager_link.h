@@ -9,6 +9,7 @@
 #include "link/head_range.h"
 #include "link/head_watch.h"
 #include "link/imager_protocol.h"
+#include "link/link_health.h"
 #include "link/packet_buffer.h"
 #include "link/serial_port.h"
 #include "link/thermal_frame.h"
@@ -60,6 +61,8 @@ class ImagerLink {
     // No head answers: the port is closed since Open, or nothing has arrived for a while.
     // False before Open.
     bool HeadAbsent() const { return headAbsent_.load(); }
+    // The line's counts since the link was built; any thread.
+    LinkHealth Health() const;
 
   private:
     // Closes a port whose device went away and, when due, opens it again.
@@ -74,4 +77,8 @@ class ImagerLink {
     PacketBuffer packet_{};  // polling thread only
     HeadWatch watch_;        // polling thread only, after Open
     std::atomic<bool> headAbsent_{false};
+    std::atomic<std::uint64_t> framesTaken_{0};
+    std::atomic<std::uint64_t> reconnections_{0};
+    // Steady-clock ticks of the last frame taken; 0 before the first.
+    std::atomic<HeadWatch::Clock::rep> lastFrameTicks_{0};
 };

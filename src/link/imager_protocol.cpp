@@ -101,6 +101,7 @@ ImagerProtocol::DecodeResult ImagerProtocol::Decode(const PacketBuffer& packet) 
 void ImagerProtocol::DecodeLocked(const PacketBuffer& packet, Effects& effects) {
     const std::uint8_t deviceType = packet[head_wire::kDeviceTypeOffset];
     if (!head_wire::IsAcceptedDeviceType(deviceType)) {
+        ++damagedPackets_;
         return;
     }
     deviceTypeCode_ = deviceType;
@@ -118,6 +119,8 @@ void ImagerProtocol::DecodeLocked(const PacketBuffer& packet, Effects& effects) 
             if (packet[head_wire::kFrameBodyLength] == head_wire::kEscape &&
                 packet[head_wire::kFrameBodyLength + 1] == head_wire::kEndMarker) {
                 TakeFrame(packet, effects);
+            } else {
+                ++damagedPackets_;
             }
             break;
         default:
@@ -276,4 +279,9 @@ std::uint16_t ImagerProtocol::HeadSerialNumber() const {
 std::uint8_t ImagerProtocol::DeviceTypeCode() const {
     std::lock_guard lock(mutex_);
     return deviceTypeCode_;
+}
+
+std::uint64_t ImagerProtocol::DamagedPackets() const {
+    std::lock_guard lock(mutex_);
+    return damagedPackets_;
 }

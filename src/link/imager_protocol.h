@@ -50,6 +50,9 @@ class ImagerProtocol {
     HeadRange Range(int number) const;
     std::uint16_t HeadSerialNumber() const;
     std::uint8_t DeviceTypeCode() const;
+    // Packets decoded so far that were of no use: an unknown device type, or a frame of
+    // the wrong length.
+    std::uint64_t DamagedPackets() const;
 
   private:
     struct Limits {
@@ -82,6 +85,7 @@ class ImagerProtocol {
     std::uint8_t reportedRangeCount_ = head_wire::kUnknownRange;
     std::uint8_t receivedRangeCount_ = 0;
     std::uint8_t deviceTypeCode_ = 0;
+    std::uint64_t damagedPackets_ = 0;
     std::vector<std::string> descriptions_;
     std::array<Limits, head_wire::kRangeSlots> limits_{};
 };

@@ -28,10 +28,19 @@ bool PacketMailbox::Slot::Take(PacketBuffer& destination) {
 void PacketMailbox::Put(std::span<const std::uint8_t> packet) {
     const bool isFrame = packet.size() > 1 && packet[1] == head_wire::kKindFrame;
     std::lock_guard lock(mutex_);
+    if (isFrame) {
+        ++counts_.received;
+        counts_.replaced += frame_.ready ? 1 : 0;
+    }
     (isFrame ? frame_ : message_).Store(packet);
 }
 
 bool PacketMailbox::Take(PacketBuffer& destination) {
     std::lock_guard lock(mutex_);
     return message_.Take(destination) || frame_.Take(destination);
+}
+
+PacketMailbox::FrameCounts PacketMailbox::Counts() const {
+    std::lock_guard lock(mutex_);
+    return counts_;
 }

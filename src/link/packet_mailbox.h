@@ -21,6 +21,13 @@ class PacketMailbox {
     // slot. False, and `destination` untouched, when no packet is waiting.
     bool Take(PacketBuffer& destination);
 
+    // Frame packets put in so far, and those of them replaced before they were taken.
+    struct FrameCounts {
+        std::uint64_t received = 0;
+        std::uint64_t replaced = 0;
+    };
+    FrameCounts Counts() const;
+
   private:
     struct Slot {
         PacketBuffer packet{};
@@ -31,7 +38,8 @@ class PacketMailbox {
         bool Take(PacketBuffer& destination);
     };
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
+    FrameCounts counts_;
     Slot frame_;
     Slot message_;
 };

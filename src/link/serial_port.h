@@ -58,6 +58,8 @@ class SerialPort {
     // Copies the waiting packet (with zeros to the end) into `destination`; false, and
     // `destination` untouched, when none is waiting. Never waits.
     bool FetchPacket(PacketBuffer& destination) { return mailbox_.Take(destination); }
+    // Frame packets received and replaced unfetched since the port was built.
+    PacketMailbox::FrameCounts FramePacketCounts() const { return mailbox_.Counts(); }
 
     // The reader thread, for watching its state.
     ReaderThread& Reader() { return reader_; }

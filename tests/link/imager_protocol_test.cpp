@@ -104,6 +104,8 @@ TEST_F(ImagerProtocolTest, UnknownDeviceTypeAndKindChangeNothing) {
     EXPECT_EQ(protocol_.DeviceTypeCode(), 97);  // recorded, kind ignored
     EXPECT_EQ(protocol_.OutstandingCommand(), HeadCommand::QueryRangeCount());
     EXPECT_EQ(events_.RangeChanges(), 0);
+    // Only the unknown device type counts as damaged; an unknown kind is not.
+    EXPECT_EQ(protocol_.DamagedPackets(), 1u);
 }
 
 TEST_F(ImagerProtocolTest, DescriptionTextKeepsZerosAndSkipsALeadingZero) {
@@ -209,6 +211,7 @@ TEST_F(ImagerProtocolTest, FrameOfTheWrongLengthIsIgnored) {
     EXPECT_EQ(decoded, ThermalFrame{});
     EXPECT_EQ(protocol_.HeadSerialNumber(), 0);
     EXPECT_TRUE(events_.Calls().empty());
+    EXPECT_EQ(protocol_.DamagedPackets(), 2u);
 }
 
 TEST_F(ImagerProtocolTest, RangeChangeInFramesIsAnnouncedOnce) {

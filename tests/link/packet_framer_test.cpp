@@ -143,6 +143,13 @@ TEST(PacketMailboxTest, RangeAnswerOvertakenByFramesIsStillHandedOverFirst) {
     ASSERT_TRUE(mailbox.Take(fetched));
     EXPECT_EQ(fetched[3], 0x02);  // among frames the newest still wins
     EXPECT_FALSE(mailbox.Take(fetched));
+    // Both frames arrived; the first was replaced before anyone took it.
+    EXPECT_EQ(mailbox.Counts().received, 2u);
+    EXPECT_EQ(mailbox.Counts().replaced, 1u);
+    mailbox.Put(firstFrame);
+    ASSERT_TRUE(mailbox.Take(fetched));
+    mailbox.Put(secondFrame);
+    EXPECT_EQ(mailbox.Counts().replaced, 1u);  // the slot was empty again
 }
 
 }  // namespace
