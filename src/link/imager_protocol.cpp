@@ -68,7 +68,13 @@ void RepairEdges(ThermalFrame& frame) {
 }  // namespace
 
 ImagerProtocol::ImagerProtocol(HeadEventSink* events) : events_(events) {
+    ForgetRanges();
+}
+
+void ImagerProtocol::ForgetRanges() {
+    descriptions_.clear();
     descriptions_.reserve(10);
+    receivedRangeCount_ = 0;
     limits_.fill(Limits{kStandardLower, kHighTemperatureUpper});
 }
 
@@ -172,8 +178,13 @@ void ImagerProtocol::TakeFrame(const PacketBuffer& packet, Effects& effects) {
     }
     const std::uint16_t serial = head_wire::ReadBigEndian16(&packet[head_wire::kSerialOffset]);
     if (serial != headSerialNumber_) {
-        // A different head: ask its ranges again; what is known so far stays.
-        effects.selectFirstRange = headSerialNumber_ != 0;
+        // A different head: its ranges are asked for as at start. The earlier head's
+        // texts and limits would otherwise go on describing this one.
+        if (headSerialNumber_ != 0) {
+            effects.selectFirstRange = true;
+            ForgetRanges();
+            effects.rangeInformationChanged = true;
+        }
         headSerialNumber_ = serial;
         reportedRangeCount_ = head_wire::kUnknownRange;
     }

@@ -34,8 +34,9 @@ class ImagerProtocol {
     // while descriptions are missing; nothing once the range information is complete.
     std::optional<HeadCommand> OutstandingCommand() const;
     DecodeResult Decode(const PacketBuffer& packet);
-    // Asks the head for its range count again, as after a new serial number: a head
-    // that was plugged in again. Descriptions and limits stay until answers replace them.
+    // Asks the head for its range count again: a head that was plugged in again may be
+    // another one. Descriptions and limits stay; a frame with another serial number then
+    // replaces them with the new head's.
     void AskForRanges();
 
     void CopyFrame(ThermalFrame& destination) const;
@@ -67,6 +68,8 @@ class ImagerProtocol {
         bool selectFirstRange = false;
     };
 
+    // Back to the start state of the range information: no descriptions, start limits.
+    void ForgetRanges();
     void DecodeLocked(const PacketBuffer& packet, Effects& effects);
     void TakeDescription(const PacketBuffer& packet, Effects& effects);
     void TakeFrame(const PacketBuffer& packet, Effects& effects);

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -147,6 +148,14 @@ bool SerialPort::OpenLocked() {
     if (!device.Valid()) {
         return false;
     }
+    // The port is not shared: two readers would split the byte stream between them. The
+    // lock holds against every program that locks too; TIOCEXCL also refuses further opens
+    // of a terminal device (except by a privileged user), where the device supports it.
+    if (::flock(device.Get(), LOCK_EX | LOCK_NB) != 0) {
+        openError_ = errno == EWOULDBLOCK ? EBUSY : errno;
+        return false;
+    }
+    ::ioctl(device.Get(), TIOCEXCL);
     ConfigureLine(device.Get(), settings_.baudRate, settings_.parity, settings_.dataBits,
                   settings_.stopBits);
     if (!reader_.Start(device.Get())) {

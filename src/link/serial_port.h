@@ -31,8 +31,9 @@ class SerialPort {
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    // Opens and configures COM<portNumber> and starts the reader thread. False when the
-    // device is missing or cannot be opened; the port then stays closed.
+    // Opens and configures COM<portNumber> for this program alone and starts the reader
+    // thread. False when the device is missing, cannot be opened or is held by another
+    // program; the port then stays closed.
     bool Open(int portNumber, int baudRate, int parity, int dataBits, int stopBits);
     // The same for the serial device at `device`.
     bool Open(const std::filesystem::path& device, int baudRate, int parity, int dataBits,
@@ -46,7 +47,8 @@ class SerialPort {
     // The device hung up, ran dry for good or failed a read; the port is of no use
     // until it is closed and opened again.
     bool DeviceLost() const { return reader_.DeviceLost(); }
-    // The system's error number of the last failed open (0 after a successful one).
+    // The system's error number of the last failed open (0 after a successful one);
+    // EBUSY when another program holds the device.
     int OpenError() const;
     // The device of the last Open.
     std::filesystem::path DevicePath() const;

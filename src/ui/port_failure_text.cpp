@@ -3,9 +3,16 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/lock_holder.h"
+
 std::string PortFailureText(const std::filesystem::path& device, int error) {
-    std::string text = "quorvel-imager: cannot open the serial device " + device.string() + ": " +
-                       std::strerror(error) + "\n";
+    std::string reason = std::strerror(error);
+    if (error == EBUSY) {
+        const auto holder = lock_holder::Find(device);
+        reason = "in use by another program" + (holder ? " (" + holder->Text() + ")" : "");
+    }
+    std::string text =
+        "quorvel-imager: cannot open the serial device " + device.string() + ": " + reason + "\n";
     if (error == EACCES) {
         text +=
             "quorvel-imager: serial devices belong to the 'dialout' group; add yourself with "

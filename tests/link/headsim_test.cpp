@@ -106,6 +106,30 @@ TEST(HeadOptionsTest, RangesLimitsAndTheRest) {
     EXPECT_EQ(options.head.ranges, (std::vector<SimulatedRange>{{"-20 ... 100 C", 0, 0}}));
 }
 
+// The range options after --exchange-after describe the second head only; without any,
+// it offers the first head's ranges.
+TEST(HeadOptionsTest, ExchangeGivesTheSecondHeadItsOwnRanges) {
+    HeadOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--ranges", "1", "--exchange-after", "3", "0x2222", "--range", "0 ... 500 C",
+                       "--limits", "273:773"},
+                      options, error))
+        << error;
+    EXPECT_EQ(options.head.ranges, (std::vector<SimulatedRange>{{"-20 ... 100 C", 253, 373}}));
+    ASSERT_TRUE(options.serialChange && options.serialChange->ranges);
+    EXPECT_EQ(options.serialChange->serialNumber, 0x2222);
+    EXPECT_EQ(*options.serialChange->ranges,
+              (std::vector<SimulatedRange>{{"0 ... 500 C", 273, 773}}));
+
+    ASSERT_TRUE(Parse({"--range", "a", "--exchange-after", "1", "5"}, options, error)) << error;
+    EXPECT_EQ(*options.serialChange->ranges, options.head.ranges);
+
+    SimulatedHead head(options.head);
+    head.Exchange(5, {{"b", 0, 0}, {"c", 0, 0}});
+    EXPECT_EQ(head.SerialNumber(), 5);
+    EXPECT_EQ(head.RangeCount(), 2);
+}
+
 TEST(HeadOptionsTest, LineRateAndRepeatedHeadChanges) {
     HeadOptions options;
     std::string error;
@@ -121,21 +145,22 @@ TEST(HeadOptionsTest, LineRateAndRepeatedHeadChanges) {
 }
 
 TEST(HeadOptionsTest, MistakesAreReported) {
-    for (const std::vector<std::string>& wrong :
-         std::vector<std::vector<std::string>>{{"--bogus"},
-                                               {"--serial"},
-                                               {"--serial", "70000"},
-                                               {"--serial", "-1"},
-                                               {"--rate", "0"},
-                                               {"--garbage", "x"},
-                                               {"--high"},
-                                               {"--range", "a", "--limits", "300"},
-                                               {"--range", std::string(59, 'x')},
-                                               {"--initial-range", "0"},
-                                               {"--link", "a", "--device-root"},
-                                               {"--new-serial-after", "1"},
-                                               {"--new-serial-every", "0"},
-                                               {"--rate", "maximum"}}) {
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+             {"--bogus"},
+             {"--serial"},
+             {"--serial", "70000"},
+             {"--serial", "-1"},
+             {"--rate", "0"},
+             {"--garbage", "x"},
+             {"--high"},
+             {"--range", "a", "--limits", "300"},
+             {"--range", std::string(59, 'x')},
+             {"--initial-range", "0"},
+             {"--link", "a", "--device-root"},
+             {"--new-serial-after", "1"},
+             {"--exchange-after", "1", "2", "--new-serial-after", "1", "3"},
+             {"--new-serial-every", "0"},
+             {"--rate", "maximum"}}) {
         HeadOptions options;
         std::string error;
         EXPECT_FALSE(Parse(wrong, options, error)) << wrong[0];

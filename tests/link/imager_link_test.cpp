@@ -11,6 +11,7 @@
 #include "headsim/head_packets.h"
 #include "headsim/simulated_head.h"
 #include "link_test_support.h"
+#include "platform/lock_holder.h"
 
 namespace {
 
@@ -89,6 +90,66 @@ TEST(ImagerLinkReplugTest, LostDeviceIsReopenedAndTheReturningHeadIsAskedForItsR
     EXPECT_LT(std::chrono::steady_clock::now() - pluggedIn, 2s);
     EXPECT_TRUE(link.PortOpen());
     EXPECT_TRUE(WaitUntil([&] { return !link.HeadAbsent() && events.PresenceChanges() == 2; }));
+    stop = true;
+    poller.join();
+}
+
+// Two programs on one head: the second is refused while the first holds the port, the
+// first loses no frame meanwhile, and the second takes over soon after the first ends.
+TEST(ImagerLinkExclusiveTest, SecondOpenerIsRefusedUntilTheFirstLetsGo) {
+    using namespace std::chrono_literals;
+    link_test::TemporaryDeviceRoot root;
+    link_test::HeadEnd head;
+    ASSERT_TRUE(head.Ready());
+    std::optional<ImagerLink> first(std::in_place, nullptr);
+    ImagerLink second(nullptr);
+    ASSERT_TRUE(first->Open());
+    EXPECT_FALSE(second.Open());
+    EXPECT_EQ(second.OpenError(), EBUSY);
+    const auto holder = lock_holder::Find(device_root::ComPort(1));
+    ASSERT_TRUE(holder.has_value());
+    EXPECT_EQ(holder->processId, ::getpid());
+
+    std::atomic<bool> stop{false};
+    std::mutex firstMutex;
+    auto pollBoth = [&] {
+        while (!stop) {
+            {
+                std::lock_guard lock(firstMutex);
+                if (first) {
+                    first->Poll();
+                }
+            }
+            second.Poll();
+            std::this_thread::sleep_for(10ms);
+        }
+    };
+    std::thread poller(pollBoth);
+    constexpr int kFrames = 60;
+    const Bytes frame = head_packets::Wrap(head_packets::FrameBody(71, 1, 7, ThermalFrame{}));
+    for (int i = 0; i < kFrames; ++i) {
+        ASSERT_TRUE(head.Send(frame));
+        std::this_thread::sleep_for(5ms);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return first->Health().framesReceived == kFrames; }, 5s))
+        << first->Health().framesReceived;
+    std::this_thread::sleep_for(1500ms);  // the second has retried meanwhile
+    EXPECT_EQ(first->Health().framesReceived, static_cast<std::uint64_t>(kFrames));
+    EXPECT_FALSE(second.PortOpen());
+
+    {
+        std::lock_guard lock(firstMutex);
+        first.reset();
+    }
+    const auto released = std::chrono::steady_clock::now();
+    EXPECT_TRUE(WaitUntil([&] { return second.PortOpen(); }, 5s));
+    EXPECT_LT(std::chrono::steady_clock::now() - released, 1500ms);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            head.Send(frame);
+            return second.Health().framesTaken > 0;
+        },
+        5s));
     stop = true;
     poller.join();
 }
@@ -208,6 +269,7 @@ TEST_F(ImagerLinkOverPtyTest, NewSerialNumberSelectsRangeOneAndRestartsTheQuery)
     ASSERT_TRUE(SendAndReceive(ThermalFrame::Filled(2950), 0x1234, 2));
     ASSERT_TRUE(PollUntil([&] { return link_.Descriptions().size() == 3; }));
     EXPECT_EQ(Count(link_test::SelectCommand(1)), 0u);  // the first head is only recorded
+    const std::size_t firstRequests = Count(link_test::RequestCommand(1));
 
     ASSERT_TRUE(SendAndReceive(ThermalFrame::Filled(2960), 0x1235, 2));
     ASSERT_TRUE(PollUntil([&] {
@@ -219,7 +281,9 @@ TEST_F(ImagerLinkOverPtyTest, NewSerialNumberSelectsRangeOneAndRestartsTheQuery)
     EXPECT_EQ(*(select + 1), link_test::QueryCommand());
     EXPECT_EQ(Count(link_test::SelectCommand(1)), 1u);
     EXPECT_EQ(responder_->CurrentRange(), 1);  // the head followed
-    EXPECT_EQ(link_.Descriptions().size(), 3u);
+    // The new head's descriptions are read afresh, each once.
+    EXPECT_TRUE(PollUntil([&] { return link_.Descriptions().size() == 3u; }));
+    EXPECT_GT(Count(link_test::RequestCommand(1)), firstRequests);
 }
 
 TEST_F(ImagerLinkOverPtyTest, RandomBytesBetweenPacketsLoseNoLaterPacket) {

@@ -232,6 +232,7 @@ TEST_F(ImagerProtocolTest, NewSerialNumberSelectsRangeOneAndAsksAgain) {
     EXPECT_EQ(protocol_.OutstandingCommand(), HeadCommand::QueryRangeCount());
     protocol_.Decode(RangeCount(2));
     EXPECT_EQ(protocol_.OutstandingCommand(), std::nullopt);
+    EXPECT_EQ(protocol_.Descriptions().size(), 2u);  // the first serial forgets nothing
     EXPECT_FALSE(protocol_.Decode(Frame(2, 0x1234, ThermalFrame{})).selectFirstRange);
 
     const auto result = protocol_.Decode(Frame(2, 0x1235, ThermalFrame{}));
@@ -239,11 +240,37 @@ TEST_F(ImagerProtocolTest, NewSerialNumberSelectsRangeOneAndAsksAgain) {
     EXPECT_TRUE(result.frameAccepted);
     EXPECT_EQ(protocol_.HeadSerialNumber(), 0x1235);
     EXPECT_EQ(protocol_.OutstandingCommand(), HeadCommand::QueryRangeCount());
-    EXPECT_EQ(protocol_.Descriptions().size(), 2u);  // kept
+}
 
-    // A head with more ranges gets the further descriptions appended.
-    protocol_.Decode(RangeCount(3));
-    EXPECT_EQ(protocol_.OutstandingCommand(), HeadCommand::RequestDescription(3));
+// Another head with as many ranges but other texts and limits: after the exchange only
+// the new head's ranges are known, and the same serial number again changes nothing.
+TEST_F(ImagerProtocolTest, ExchangedHeadWithAsManyRangesBringsItsOwnRanges) {
+    protocol_.Decode(Frame(1, 0x1234, ThermalFrame{}));
+    protocol_.Decode(RangeCount(1));
+    protocol_.Decode(Description(1, "-20 ... 100 C", 253, 373));
+    ASSERT_EQ(protocol_.CurrentLowerLimit(), 2530);
+    const auto hintsBefore = RangeHints();
+
+    protocol_.Decode(Frame(1, 0x2222, ThermalFrame{}));
+    EXPECT_GT(RangeHints(), hintsBefore);
+    EXPECT_TRUE(protocol_.Descriptions().empty());
+    EXPECT_EQ(protocol_.CurrentRange().upperLimit, 12730);  // start limits until told
+    EXPECT_EQ(protocol_.OutstandingCommand(), HeadCommand::QueryRangeCount());
+    protocol_.Decode(RangeCount(1));
+    EXPECT_EQ(protocol_.OutstandingCommand(), HeadCommand::RequestDescription(1));
+    protocol_.Decode(Description(1, "0 ... 500 C", 273, 773));
+    EXPECT_EQ(protocol_.OutstandingCommand(), std::nullopt);
+
+    const HeadRange range = protocol_.CurrentRange();
+    EXPECT_EQ(range.description.substr(0, 11), "0 ... 500 C");
+    EXPECT_EQ(range.lowerLimit, 2730);
+    EXPECT_EQ(range.upperLimit, 7730);
+    EXPECT_EQ(protocol_.Descriptions().size(), 1u);
+
+    const auto result = protocol_.Decode(Frame(1, 0x2222, ThermalFrame{}));
+    EXPECT_FALSE(result.selectFirstRange);
+    EXPECT_EQ(protocol_.OutstandingCommand(), std::nullopt);
+    EXPECT_EQ(protocol_.CurrentRange(), range);
 }
 
 TEST_F(ImagerProtocolTest, EarlyLimitsHoldForTypes31And61UntilTheirDescriptionArrives) {

@@ -93,6 +93,8 @@ class OptionParser {
             {"--serial", [this](ArgumentReader& r, std::string& e) { return Serial(r, e); }},
             {"--new-serial-after",
              [this](ArgumentReader& r, std::string& e) { return NewSerial(r, e); }},
+            {"--exchange-after",
+             [this](ArgumentReader& r, std::string& e) { return Exchange(r, e); }},
             {"--new-serial-every",
              [this](ArgumentReader& r, std::string& e) { return NewSerialEvery(r, e); }},
             {"--ranges", [this](ArgumentReader& r, std::string& e) { return RangeCount(r, e); }},
@@ -146,18 +148,44 @@ class OptionParser {
     }
 
     bool NewSerial(ArgumentReader& reader, std::string& error) {
+        return SerialChange(reader, "--new-serial-after", error);
+    }
+
+    // The range options from here on describe the new head's ranges, starting from a copy
+    // of the first head's.
+    bool Exchange(ArgumentReader& reader, std::string& error) {
+        if (exchange_) {
+            error = "--exchange-after is given once";
+            return false;
+        }
+        if (!SerialChange(reader, "--exchange-after", error)) {
+            return false;
+        }
+        firstHeadRanges_ = FinishRanges();
+        ranges_ = firstHeadRanges_;
+        customRanges_ = false;
+        noLimits_ = false;
+        rangeCount_.reset();
+        exchange_ = true;
+        return true;
+    }
+
+    bool SerialChange(ArgumentReader& reader, const std::string& option, std::string& error) {
         std::string seconds;
         std::string serial;
         HeadOptions::SerialChange change;
-        if (!reader.Value("--new-serial-after", seconds, error) ||
-            !reader.Value("--new-serial-after", serial, error)) {
+        if (!reader.Value(option, seconds, error) || !reader.Value(option, serial, error)) {
             return false;
         }
         if (!ParseNumber(seconds, change.afterSeconds) || change.afterSeconds < 0) {
-            error = "--new-serial-after takes SECONDS (0 or more) and a serial number";
+            error = option + " takes SECONDS (0 or more) and a serial number";
             return false;
         }
         if (!SerialNumber(serial, change.serialNumber, error)) {
+            return false;
+        }
+        if (options_.serialChange) {
+            error = "--new-serial-after and --exchange-after exclude each other";
             return false;
         }
         options_.serialChange = change;
@@ -284,28 +312,41 @@ class OptionParser {
         return true;
     }
 
-    bool Finish(std::string& error) {
+    // The range list as given so far, with --ranges and --no-limits applied.
+    std::vector<SimulatedRange> FinishRanges() const {
+        std::vector<SimulatedRange> ranges = ranges_;
         if (rangeCount_) {
-            for (std::size_t k = ranges_.size(); k < *rangeCount_; ++k) {
-                ranges_.push_back(SimulatedRange{"Range " + std::to_string(k + 1), 0, 0});
+            for (std::size_t k = ranges.size(); k < *rangeCount_; ++k) {
+                ranges.push_back(SimulatedRange{"Range " + std::to_string(k + 1), 0, 0});
             }
-            ranges_.resize(*rangeCount_);
+            ranges.resize(*rangeCount_);
         }
         if (noLimits_) {
-            for (auto& range : ranges_) {
+            for (auto& range : ranges) {
                 range.lowerKelvin = 0;
                 range.upperKelvin = 0;
             }
         }
+        return ranges;
+    }
+
+    bool Finish(std::string& error) {
         if (options_.linkPath && options_.linkDeviceRoot) {
             error = "--link and --device-root exclude each other";
             return false;
         }
-        options_.head.ranges = ranges_;
+        if (exchange_) {
+            options_.head.ranges = firstHeadRanges_;
+            options_.serialChange->ranges = FinishRanges();
+        } else {
+            options_.head.ranges = FinishRanges();
+        }
         return true;
     }
 
     HeadOptions& options_;
+    bool exchange_ = false;
+    std::vector<SimulatedRange> firstHeadRanges_;
     std::vector<SimulatedRange> ranges_ = DefaultSimulatedRanges();
     bool customRanges_ = false;
     bool noLimits_ = false;
@@ -354,6 +395,11 @@ The head:
   --new-serial-after SECONDS N
                            switch to serial number N after SECONDS, as if another
                            head had been plugged in
+  --exchange-after SECONDS N
+                           after SECONDS another head with serial number N takes
+                           over; the --range, --high, --limits, --ranges and
+                           --no-limits options after this one give the new head's
+                           ranges (default: the same as the first head's)
   --new-serial-every SECONDS
                            every SECONDS switch to the next serial number (one
                            more, 0 skipped), as if another head had been plugged in

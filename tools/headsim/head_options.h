@@ -13,6 +13,9 @@ struct HeadOptions {
     struct SerialChange {
         double afterSeconds = 0.0;
         std::uint16_t serialNumber = 0;
+        // A head exchange: the new head's ranges. None: the same head plugged in anew
+        // under another serial number keeps offering the same ranges.
+        std::optional<std::vector<SimulatedRange>> ranges;
     };
 
     SimulatedHeadConfig head;

@@ -88,7 +88,15 @@ void HeadSession::ChangeSerialWhenDue(double seconds) {
     if (options_.serialChange && !serialChanged_ &&
         seconds >= options_.serialChange->afterSeconds) {
         serialChanged_ = true;
-        ChangeSerial(options_.serialChange->serialNumber);
+        if (options_.serialChange->ranges) {
+            head_.Exchange(options_.serialChange->serialNumber, *options_.serialChange->ranges);
+            if (options_.verbose) {
+                log_ << "head exchanged: serial number now " << head_.SerialNumber() << ", "
+                     << int{head_.RangeCount()} << " ranges\n";
+            }
+        } else {
+            ChangeSerial(options_.serialChange->serialNumber);
+        }
     }
     // The first frame only schedules the first change.
     if (options_.serialChangeEvery && seconds >= nextSerialCycle_) {

@@ -40,3 +40,9 @@ std::vector<std::uint8_t> SimulatedHead::FramePacket(const ThermalFrame& frame) 
     return head_packets::Wrap(
         head_packets::FrameBody(config_.deviceType, currentRange_, config_.serialNumber, frame));
 }
+
+void SimulatedHead::Exchange(std::uint16_t serialNumber, std::vector<SimulatedRange> ranges) {
+    config_.serialNumber = serialNumber;
+    config_.ranges = std::move(ranges);
+    currentRange_ = config_.initialRange;
+}

@@ -36,6 +36,8 @@ class SimulatedHead {
     std::vector<std::uint8_t> FramePacket(const ThermalFrame& frame) const;
 
     void SetSerialNumber(std::uint16_t serialNumber) { config_.serialNumber = serialNumber; }
+    // Another head takes over: its serial number and ranges, on its initial range.
+    void Exchange(std::uint16_t serialNumber, std::vector<SimulatedRange> ranges);
     std::uint16_t SerialNumber() const { return config_.serialNumber; }
     std::uint8_t CurrentRange() const { return currentRange_; }
     std::uint8_t RangeCount() const { return static_cast<std::uint8_t>(config_.ranges.size()); }
