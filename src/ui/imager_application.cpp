@@ -166,7 +166,11 @@ void ImagerApplication::OnTerminationSignal() {
     // Nobody may be there to answer: a shown snapshot's file stays as stored, and the
     // document keeps the live settings as it goes.
     if (window_ != nullptr && window_->View() != nullptr) {
-        window_->View()->Commands().EndWithoutQuestions();
+        ViewCommands& commands = window_->View()->Commands();
+        if (commands.PictureHeld()) {
+            std::fputs("quorvel-imager: held picture not saved\n", stderr);
+        }
+        commands.EndWithoutQuestions();
     }
     QApplication::closeAllWindows();
 }

@@ -66,6 +66,7 @@ class ViewCommands {
     // Message texts of the language bundle.
     static constexpr int kNoSnapshotsMessage = 142;
     static constexpr int kDeleteQuestion = 143;
+    static constexpr int kSaveHeldPictureQuestion = 175;
 
     static constexpr int kAutoSpanPressedIcon = 152;
     static constexpr int kAutoSpanReleasedIcon = 151;
@@ -106,11 +107,14 @@ class ViewCommands {
     bool RunKeyCommand(int id);
     bool RunFileCommand(int id);
 
-    // Asked when the main window is about to close: while a changed snapshot is shown,
-    // message 129 with Yes (save the changes), No (drop them) and Cancel. False when the
-    // program must stay open (Cancel, or the changes could not be written). Once the end
+    // Asked when the main window is about to close: while a picture is held, message 175
+    // with Yes (store it as Save does), No (drop it) and Cancel; while a changed snapshot
+    // is shown, message 129 with Yes (save the changes), No (drop them) and Cancel. False
+    // when the program must stay open (Cancel, or nothing could be written). Once the end
     // is agreed (Exit, an answer, EndWithoutQuestions) it asks nothing more.
     bool MayEnd();
+    // A held picture waits to be saved or discarded.
+    bool PictureHeld();
     // The program ends without asking (a termination signal): a shown snapshot's file
     // stays as stored.
     void EndWithoutQuestions() { ending_ = true; }
@@ -124,6 +128,10 @@ class ViewCommands {
     // Runs `command` when one of `keys` is pressed anywhere in the main window.
     void AddShortcut(int command, const QList<QKeySequence>& keys);
     bool Shown(ButtonRow::Button which);
+    // The question before ending with a held picture; true when the program may end.
+    bool MayEndWithHeldPicture();
+    // The question before ending with a changed snapshot shown.
+    bool MayEndWhileBrowsing();
     void ReturnToLive(bool reload);
     void Report(const FileError& error);
     void Focus();

@@ -7,6 +7,7 @@
 #include "platform/device_root.h"
 #include "platform/file_chooser.h"
 #include "platform/file_error.h"
+#include "platform/message_box_service.h"
 #include "ui/imager_view.h"
 #include "ui/view_commands.h"
 
@@ -31,19 +32,43 @@ void ViewCommands::Exit() {
 }
 
 bool ViewCommands::MayEnd() {
-    if (ending_ || !view_.IsBrowsing()) {
+    if (ending_) {
         return true;
     }
-    bool agreed = false;
+    const bool agreed = PictureHeld()        ? MayEndWithHeldPicture()
+                        : view_.IsBrowsing() ? MayEndWhileBrowsing()
+                                             : true;
+    // A termination signal while a question was open ends the program all the same.
+    ending_ = ending_ || agreed;
+    return ending_;
+}
+
+bool ViewCommands::PictureHeld() {
+    return Shown(ImagerView::kSave);
+}
+
+bool ViewCommands::MayEndWithHeldPicture() {
+    const int answer = view_.GetServices().messages.ShowString(kSaveHeldPictureQuestion,
+                                                               message_box::kYesNoCancel);
+    if (answer == message_box::kIdNo) {
+        return true;
+    }
+    if (answer != message_box::kIdYes) {
+        return false;
+    }
+    Save();
+    // A failed save shows the held picture again, to be saved or discarded.
+    return !PictureHeld();
+}
+
+bool ViewCommands::MayEndWhileBrowsing() {
     try {
-        agreed = view_.GetDocument().OfferToSaveChangesOrCancel();
+        return view_.GetDocument().OfferToSaveChangesOrCancel();
     } catch (const FileError& error) {
         // The changes the user wanted kept are not written: the program stays open.
         Report(error);
+        return false;
     }
-    // A termination signal while the question was open ends the program all the same.
-    ending_ = ending_ || agreed;
-    return ending_;
 }
 
 void ViewCommands::FileNew() {
