@@ -14,6 +14,7 @@
 #include "platform/qt/qt_file_chooser.h"
 #include "platform/qt/qt_message_box_service.h"
 #include "platform/qt/qt_update_notifier.h"
+#include "platform/qt/quiet_platform_messages.h"
 #include "platform/qt/termination_signals.h"
 #include "platform/user_language.h"
 #include "ui/imager_session.h"
@@ -52,6 +53,7 @@ std::string ImagerApplication::LoadErrorText(const std::string& bundleName) {
 }
 
 bool ImagerApplication::Start(const QStringList& arguments) {
+    quiet_platform_messages::Install();
     QCoreApplication::setOrganizationName(QString::fromUtf8(kOrganisation));
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplication));
     signals_ = std::make_unique<TerminationSignals>();

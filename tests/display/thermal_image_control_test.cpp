@@ -87,8 +87,9 @@ TEST_F(ThermalImageControlTest, ReticleIsAHollowRedCircleInTheCentreCell) {
     EXPECT_NE(image.pixel(91, 103), kRed);
 }
 
+// A stored palette number outside 0..2 is drawn with the nearest palette, boxes included.
 TEST_F(ThermalImageControlTest, MarkerBoxesAreGreenOutsidePaletteTwo) {
-    for (const std::int16_t palette : {0, 1}) {
+    for (const std::int16_t palette : {0, 1, -4}) {
         ChangeState(control_, [&](DisplayState& s) { s.paletteNumber = palette; });
         const QImage image = Paint();
         EXPECT_EQ(image.pixel(87, 103), kGreen);  // marker 1, cell (7, 8), left edge
@@ -101,10 +102,12 @@ TEST_F(ThermalImageControlTest, MarkerBoxesOverPaletteTwoContrastWithTheColourBe
     ThermalFrame frame = ThermalFrame::Filled(2750);  // index 0: black
     frame[16 * (15 - 8) + 8] = 3005;                  // under marker 2: the hot end
     control_.SetFrame(frame);
-    ChangeState(control_, [](DisplayState& s) { s.paletteNumber = 2; });
-    const QImage image = Paint();
-    EXPECT_EQ(image.pixel(87, 103), kWhite);
-    EXPECT_EQ(image.pixel(99, 103), kBlack);
+    for (const std::int16_t palette : {2, 9}) {
+        ChangeState(control_, [&](DisplayState& s) { s.paletteNumber = palette; });
+        const QImage image = Paint();
+        EXPECT_EQ(image.pixel(87, 103), kWhite) << palette;
+        EXPECT_EQ(image.pixel(99, 103), kBlack) << palette;
+    }
 }
 
 TEST_F(ThermalImageControlTest, CursorFrameOnlyWhenVisibleAndInAMarkerMode) {

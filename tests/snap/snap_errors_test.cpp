@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
+#include <fstream>
 #include <random>
 #include <set>
 
@@ -80,7 +83,20 @@ TEST_F(SnapErrorsTest, RandomBytes) {
     }
     const auto file = work_ / "noise.snp";
     whole_file::WriteAtomically(file, bytes);
-    ExpectFailureWritingNothing(file, "not a document archive (unknown format version)");
+    ExpectFailureWritingNothing(file, "not a snapshot file: unknown format version");
+}
+
+// Files the reader refuses before reading: the reason is named, and nothing waits on the
+// FIFO for a writer.
+TEST_F(SnapErrorsTest, RefusedFilesNameTheirReason) {
+    const auto fifo = work_ / "fifo.snp";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ExpectFailureWritingNothing(fifo, "not a regular file");
+    std::filesystem::remove(fifo);
+    const auto huge = work_ / "huge.snp";
+    std::ofstream(huge).close();
+    std::filesystem::resize_file(huge, 1024 * 1024 + 1);
+    ExpectFailureWritingNothing(huge, "larger than 1 MiB");
 }
 
 TEST_F(SnapErrorsTest, FolderWithoutSnapshots) {

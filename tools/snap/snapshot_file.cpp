@@ -1,13 +1,19 @@
 #include "snap/snapshot_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <system_error>
 
 #include "document/archive_exception.h"
 #include "document/archive_reader.h"
 #include "document/document_archive.h"
 #include "platform/file_error.h"
+#include "platform/unique_fd.h"
 #include "platform/whole_file.h"
 
 namespace {
@@ -15,6 +21,25 @@ namespace {
 // Versions 3.0 to 3.3; the tolerance covers the single-precision spelling of each.
 constexpr float kOldestVersion = 3.0f;
 constexpr float kVersionTolerance = 1e-4f;
+
+// Why the whole-file reader refused `path`, which exists.
+std::string RefusalReason(const std::filesystem::path& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return std::strerror(errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return "not a regular file";
+    }
+    if (static_cast<std::uintmax_t>(status.st_size) > whole_file::kLargestReadable) {
+        return "larger than 1 MiB";
+    }
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.Valid()) {
+        return errno == EACCES ? "permission denied" : std::strerror(errno);
+    }
+    return "cannot be opened";
+}
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::error_code error;
@@ -27,7 +52,7 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     try {
         auto bytes = whole_file::Read(path);
         if (!bytes) {
-            throw SnapError(path, "cannot be opened");
+            throw SnapError(path, RefusalReason(path));
         }
         return std::move(*bytes);
     } catch (const FileError& e) {
@@ -41,11 +66,11 @@ float VersionOf(const std::filesystem::path& path, std::span<const std::uint8_t>
         ArchiveReader reader(bytes);
         version = reader.ReadFloat();
     } catch (const ArchiveException&) {
-        throw SnapError(path, "too short for a document archive");
+        throw SnapError(path, "not a snapshot file: too short for a document archive");
     }
     if (!std::isfinite(version) || version < kOldestVersion - kVersionTolerance ||
         version > document_archive::kVersion + kVersionTolerance) {
-        throw SnapError(path, "not a document archive (unknown format version)");
+        throw SnapError(path, "not a snapshot file: unknown format version");
     }
     return version;
 }

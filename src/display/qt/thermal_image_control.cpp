@@ -201,10 +201,11 @@ void ThermalImageControl::DrawEdgeMask(GdiPainter& dc, const ThermalImageLayout&
 }
 
 // Green boxes, except over the green-blue palette, where the box is black over bright
-// colours and white over dark ones.
+// colours and white over dark ones. A palette number outside 0..2 means the palette the
+// picture is drawn with, the nearest valid one.
 QColor ThermalImageControl::MarkerBoxColour(std::int16_t temperature) const {
     constexpr int kGreenBlue = 2;
-    if (state_.paletteNumber != kGreenBlue) {
+    if (PaletteSet::ValidPaletteNumber(state_.paletteNumber) != kGreenBlue) {
         return kGreen;
     }
     const ColourRef under = Palettes().Colour(
