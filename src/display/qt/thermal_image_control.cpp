@@ -201,8 +201,8 @@ void ThermalImageControl::DrawEdgeMask(GdiPainter& dc, const ThermalImageLayout&
 }
 
 // Green boxes, except over the green-blue palette, where the box is black over bright
-// colours and white over dark ones. A palette number outside 0..2 means the palette the
-// picture is drawn with, the nearest valid one.
+// colours and white over dark ones. A palette number outside 0..2 draws the picture with
+// the green-blue palette, and so the boxes too.
 QColor ThermalImageControl::MarkerBoxColour(std::int16_t temperature) const {
     constexpr int kGreenBlue = 2;
     if (PaletteSet::ValidPaletteNumber(state_.paletteNumber) != kGreenBlue) {
