@@ -140,4 +140,35 @@ TEST_F(ImagerSessionTest, FastStreamingHeadStillDeliversEveryRangeDescription) {
     ASSERT_TRUE(WaitUntil([&] { return notifier_.Contains(update_flag::kFrame); }));
 }
 
+// Another head with as many ranges but other texts and limits takes over: from then on
+// the document and the next snapshot carry the new head's range.
+TEST_F(ImagerSessionTest, ExchangedHeadBringsItsOwnRangesIntoTheNextSnapshot) {
+    HeadSimulator head({"--device-root", "--ranges", "1", "--exchange-after", "2", "0x2222",
+                        "--range", "0 ... 500 C", "--limits", "273:773"});
+    ASSERT_TRUE(WaitUntil([] { return fs::exists(device_root::ComPort(1)); }));
+    ImagerDocument& doc = Start(true);
+    ASSERT_TRUE(WaitUntil([&] { return doc.RangeDescriptions().size() == 1; }));
+    EXPECT_EQ(doc.RangeLow(), 2530);
+    EXPECT_EQ(doc.RangeHigh(), 3730);
+
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const auto texts = doc.RangeDescriptions();
+            return texts.size() == 1 && texts[0].rfind("0 ... 500 C", 0) == 0 &&
+                   doc.RangeHigh() == 7730;
+        },
+        std::chrono::seconds(10)));
+    EXPECT_EQ(doc.RangeLow(), 2730);
+
+    doc.Freeze(false);
+    doc.SaveNewSnapshot();
+    const fs::path folder = root_.Host("\\My Documents\\Snapshots");
+    std::vector<fs::path> files(fs::directory_iterator(folder), fs::directory_iterator{});
+    ASSERT_EQ(files.size(), 1u);
+    const DocumentRecord stored = Decode(document_test::ReadFile(files[0]));
+    EXPECT_EQ(stored.rangeLow, 2730);
+    EXPECT_EQ(stored.rangeHigh, 7730);
+    EXPECT_EQ(stored.rangeDescription.rfind("0 ... 500 C", 0), 0u);
+}
+
 }  // namespace
