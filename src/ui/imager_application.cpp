@@ -154,11 +154,15 @@ bool ImagerApplication::ProcessCommandLine(const QStringList& arguments) {
 
 void ImagerApplication::StartSession() {
     session_ = std::make_unique<ImagerSession>(messages_.get(), notifier_.get());
-    if (!session_->OpenPort(portDevice_)) {
+    const bool opened = session_->OpenPort(portDevice_);
+    // The link tries the port again about once a second from the acquisition thread, so
+    // that thread runs while the message waits for its OK: a head that another program
+    // holds is taken over as soon as that program lets go.
+    session_->Start();
+    if (!opened) {
         std::fputs(PortFailureText(session_->PortDevice(), session_->PortError()).c_str(), stderr);
         messages_->ShowText("COM port could not be opened", message_box::kOk);
     }
-    session_->Start();
 }
 
 void ImagerApplication::OnTerminationSignal() {
