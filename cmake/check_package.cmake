@@ -1,5 +1,6 @@
-# Builds the Debian package with CPack and checks its file list and its computed
-# dependencies.
+# Builds the Debian package with CPack, checks its file list and its computed
+# dependencies, and runs Debian's package checker lintian on it: an error or a warning
+# fails, the informational tags are shown.
 #   cmake -DBUILD_DIR=<build folder> -P check_package.cmake
 if(NOT DEFINED BUILD_DIR)
     message(FATAL_ERROR "check_package.cmake needs -DBUILD_DIR=...")
@@ -32,7 +33,12 @@ set(expected
     "./usr/share/quorvel-imager/4286 ChineseT.dll"
     ./usr/share/applications/com.therlix.QuorvelImager.desktop
     ./usr/share/icons/hicolor/scalable/apps/com.therlix.QuorvelImager.svg
-    ./usr/share/metainfo/com.therlix.QuorvelImager.metainfo.xml)
+    ./usr/share/metainfo/com.therlix.QuorvelImager.metainfo.xml
+    ./usr/share/man/man1/quorvel-imager.1.gz
+    ./usr/share/man/man1/quorvel-headsim.1.gz
+    ./usr/share/man/man1/quorvel-snap.1.gz
+    ./usr/share/doc/quorvel-imager/copyright
+    ./usr/share/doc/quorvel-imager/changelog.gz)
 foreach(path IN LISTS expected)
     string(FIND "${contents}" " ${path}\n" found)
     if(found EQUAL -1)
@@ -51,3 +57,13 @@ foreach(library libqt6widgets6 libqt6uitools6 libqt6svg6 libc6 libstdc++6)
         message(FATAL_ERROR "the computed dependencies lack ${library}: ${depends}")
     endif()
 endforeach()
+
+find_program(LINTIAN lintian REQUIRED)
+execute_process(
+    COMMAND "${LINTIAN}" --fail-on error,warning --display-info --no-tag-display-limit
+        "${packages}"
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+message(STATUS "lintian:\n${output}")
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "lintian found errors or warnings (above)")
+endif()

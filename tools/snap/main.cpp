@@ -30,8 +30,7 @@ int main(int argc, char** argv) {
     const auto options =
         snap_options::Parse(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
-        std::cerr << "quorvel-snap: " << error << "\n"
-                  << snap_options::HelpText(SnapOptions::Command::kNone);
+        std::cerr << "quorvel-snap: " << error << "\nTry 'quorvel-snap --help'.\n";
         return snap_run::kUsageError;
     }
     if (options->help) {

@@ -26,7 +26,7 @@ namespace snap_options {
 // The options, or the reason they are not valid in `error`.
 std::optional<SnapOptions> Parse(const std::vector<std::string>& arguments, std::string& error);
 
-// The usage text of one subcommand, or of the program for kNone.
+// The help of one command, or of the program (every command's) for kNone.
 std::string HelpText(SnapOptions::Command command);
 
 }  // namespace snap_options
