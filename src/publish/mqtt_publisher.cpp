@@ -89,8 +89,12 @@ void MqttPublisher::PublishAlarm(std::string json) {
 }
 
 void MqttPublisher::Enqueue(OutgoingMessage message) {
+    bool wake = false;
     {
         std::lock_guard lock(mutex_);
+        // The thread needs a call only when it can send and has nothing left: otherwise
+        // it is sending already, or an acknowledgement or the next connection wakes it.
+        wake = connected_ && queue_.Empty();
         if (queue_.Push(std::move(message))) {
             if (droppedUnannounced_++ == 0) {
                 notices_.push_back("MQTT queue full (" + std::to_string(queue_.Limit()) +
@@ -100,7 +104,9 @@ void MqttPublisher::Enqueue(OutgoingMessage message) {
             ++droppedTotal_;
         }
     }
-    Wake();
+    if (wake) {
+        Wake();
+    }
 }
 
 void MqttPublisher::Wake() {

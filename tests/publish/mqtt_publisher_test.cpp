@@ -131,6 +131,7 @@ TEST(MqttPublisherTest, ABrokerThatHangsAndRestartsLosesNoMessageAndKeepsTheOrde
     publisher.Start();
     PublishSlowly(publisher, 0, 100);
     ASSERT_TRUE(recorder.WaitForCount(kReadings, 100));
+    ASSERT_TRUE(WaitUntil([&] { return publisher.Counts().waiting == 0; }));
 
     // A hung broker: what is sent now stays unacknowledged, and is lost with the broker.
     broker.Freeze();
