@@ -39,20 +39,24 @@ void ScopedEnvironment::Unset(const std::string& name) {
     ::tzset();
 }
 
-namespace {
-
-std::filesystem::path MakeTemporaryFolder() {
+TemporaryFolder::TemporaryFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "quorvel-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         ADD_FAILURE() << "cannot create a temporary folder";
     }
-    return pattern;
+    path_ = pattern;
 }
 
-}  // namespace
+TemporaryFolder::~TemporaryFolder() {
+    std::error_code ignored;
+    // A test may have taken the owner's rights away to make a write fail.
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
 
 TemporaryDeviceRoot::TemporaryDeviceRoot(Locale locale)
-    : home_(MakeTemporaryFolder()), root_(home_ / "therlix-handheld") {
+    : home_(folder_.Path()), root_(home_ / "therlix-handheld") {
     std::filesystem::create_directories(root_);
     environment_.Set("XDG_DATA_HOME", home_.string());
     // The desktop configuration (the window's zoom and place) stays inside as well.
@@ -67,13 +71,7 @@ TemporaryDeviceRoot::TemporaryDeviceRoot(Locale locale)
     }
 }
 
-TemporaryDeviceRoot::~TemporaryDeviceRoot() {
-    std::error_code ignored;
-    // A test may have taken the owner's rights away to make a write fail.
-    std::filesystem::permissions(home_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(home_, ignored);
-}
+TemporaryDeviceRoot::~TemporaryDeviceRoot() = default;
 
 std::filesystem::path TemporaryDeviceRoot::Host(std::string_view handheldPath) const {
     std::filesystem::path result = root_;

@@ -27,6 +27,20 @@ class ScopedEnvironment {
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
+// A fresh temporary folder, removed with everything in it when the object goes.
+class TemporaryFolder {
+  public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
 // A device root in a fresh temporary folder: XDG_DATA_HOME points at it and
 // XDG_CONFIG_HOME at its subfolder "config" while the object lives; afterwards the
 // variables are restored and the folder removed.
@@ -56,6 +70,7 @@ class TemporaryDeviceRoot {
     ScopedEnvironment& Environment() { return environment_; }
 
   private:
+    TemporaryFolder folder_;
     std::filesystem::path home_;
     std::filesystem::path root_;
     ScopedEnvironment environment_;
