@@ -28,9 +28,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The log polls the head more often than the imager, so that a head at the line's full
-// rate (about 21 frames a second) loses no frame to the next one.
-constexpr std::chrono::milliseconds kPassInterval{20};
+// The log polls the head more often than the imager (75 ms), so that a head at the line's
+// full rate (a frame about every 48 ms) loses hardly a frame to the next one; each poll is
+// a wake-up of the thread, so not much more often than that.
+constexpr std::chrono::milliseconds kPassInterval{40};
 // How long the end waits for alarm commands still to run.
 constexpr int kCommandGraceSeconds = 10;
 
