@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "monitor/log_snapshot.h"
+#include "monitor/row_format.h"
 #include "platform/file_error.h"
 #include "platform/local_time.h"
 
@@ -13,15 +14,6 @@ std::int64_t WallMilliseconds() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::system_clock::now().time_since_epoch())
         .count();
-}
-
-std::string ValueText(const std::optional<double>& value) {
-    if (!value) {
-        return {};
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, " %.1f", *value);
-    return text;
 }
 
 }  // namespace
@@ -140,7 +132,9 @@ void ReadingLog::WatchAlarms(IntervalRows& rows, const HeadStatus& head, Clock::
             if (startSnapshot.empty()) {
                 startSnapshot =
                     StoreSnapshot(head, event->time,
-                                  "Alarm " + event->alarm + ValueText(event->value), rows.failures);
+                                  "Alarm " + event->alarm +
+                                      (event->value ? " " + RowFormat::Number(*event->value) : ""),
+                                  rows.failures);
             }
             event->snapshotPath = startSnapshot;
         }

@@ -16,16 +16,9 @@ constexpr const char* kLeadingColumns[] = {
     "min",  "max",  "mean",  "hottest_row", "hottest_column", "coldest_row", "coldest_column"};
 constexpr const char* kTrailingColumns[] = {"state", "alarm", "alarm_value", "snapshot"};
 
-std::string Decimal(double value) {
-    char text[64];
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, kDecimals);
-    return result.ec == std::errc() ? std::string(text, result.ptr) : std::string();
-}
-
 template <typename T>
 std::string DecimalOrEmpty(const std::optional<T>& value) {
-    return value ? Decimal(static_cast<double>(*value)) : std::string();
+    return value ? RowFormat::Number(static_cast<double>(*value)) : std::string();
 }
 
 template <typename T>
@@ -70,6 +63,13 @@ std::string UnitOf(const std::optional<TemperatureUnit>& unit) {
 }
 
 }  // namespace
+
+std::string RowFormat::Number(double value) {
+    char text[64];
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, kDecimals);
+    return result.ec == std::errc() ? std::string(text, result.ptr) : std::string();
+}
 
 std::string RowFormat::Header() const {
     if (kind_ == Kind::kJsonLines) {

@@ -15,6 +15,9 @@ class RowFormat {
     // `spotCount` fixes the spot columns of the CSV header: spot1 … spotN.
     RowFormat(Kind kind, int spotCount) : kind_(kind), spotCount_(spotCount) {}
 
+    // A temperature (or seconds) as the rows write it: two decimals, whatever the locale.
+    static std::string Number(double value);
+
     Kind GetKind() const { return kind_; }
     // The first line of a new file, newline included; empty for JSON lines.
     std::string Header() const;

@@ -130,19 +130,10 @@ std::unique_ptr<LogFile> OpenOutput(const LogOptions& options) {
     return LogFile::OnDescriptor(STDOUT_FILENO, "standard output", format);
 }
 
-std::string ValueText(const std::optional<double>& value) {
-    if (!value) {
-        return {};
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", *value);
-    return text;
-}
-
 // The running log: everything one run needs, and what happens at each interval's end.
-class Run {
+class LogSession {
   public:
-    Run(const LogOptions& options, std::unique_ptr<LogFile> output, SnapshotFolder folder)
+    LogSession(const LogOptions& options, std::unique_ptr<LogFile> output, SnapshotFolder folder)
         : options_(options),
           device_(options.port ? std::filesystem::path(*options.port) : device_root::ComPort(1)),
           frames_(SettingsOf(options)),
@@ -243,7 +234,7 @@ class Run {
     std::vector<AlarmCommand::Variable> Variables(const AlarmEvent& event,
                                                   const Reading& reading) const {
         return {{"QUORVEL_ALARM", event.alarm},
-                {"QUORVEL_ALARM_VALUE", ValueText(event.value)},
+                {"QUORVEL_ALARM_VALUE", event.value ? RowFormat::Number(*event.value) : ""},
                 {"QUORVEL_ALARM_UNIT", event.unit ? unit_names::Letter(*event.unit) : "s"},
                 {"QUORVEL_ALARM_TIME", event.timeText},
                 {"QUORVEL_SNAPSHOT", event.snapshotPath},
@@ -286,6 +277,6 @@ int log_run::Run(const LogOptions& options) {
         Complain(error.what());
         return kRuntimeErrorExitCode;
     }
-    ::Run run(options, std::move(output), std::move(*folder));
-    return run.Go();
+    LogSession session(options, std::move(output), std::move(*folder));
+    return session.Go();
 }

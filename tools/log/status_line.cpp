@@ -7,9 +7,7 @@
 #include "display/unit_names.h"
 
 StatusLine::~StatusLine() {
-    if (drawn_) {
-        [[maybe_unused]] const ssize_t written = ::write(STDOUT_FILENO, "\n", 1);
-    }
+    Clear();
 }
 
 void StatusLine::RowWritten(const Reading& reading, Clock::duration duration) {
@@ -49,5 +47,6 @@ void StatusLine::Show(Clock::time_point now) {
 void StatusLine::Clear() {
     if (drawn_) {
         [[maybe_unused]] const ssize_t written = ::write(STDOUT_FILENO, "\r\033[K", 4);
+        drawn_ = false;
     }
 }

@@ -16,7 +16,7 @@ class StatusLine {
 
     // `shown`: whether the line appears at all.
     StatusLine(bool shown, Clock::time_point start) : shown_(shown), start_(start) {}
-    // Clears the line at the end.
+    // Leaves the terminal without the line.
     ~StatusLine();
     StatusLine(const StatusLine&) = delete;
     StatusLine& operator=(const StatusLine&) = delete;
