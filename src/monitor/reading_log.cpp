@@ -1,6 +1,6 @@
 #include "monitor/reading_log.h"
 
-#include <cmath>
+#include <algorithm>
 #include <utility>
 
 #include "monitor/log_snapshot.h"

@@ -79,18 +79,6 @@ TEST(AlarmWatchTest, LimitAndHysteresisHoldInAnyUnitOfTheLog) {
     EXPECT_EQ(Changes(plain, {31.0f}, temperature_unit::kFahrenheit), (std::vector<int>{1}));
 }
 
-TEST(AlarmWatchTest, StartCarriesTheValueAndUnitOfTheRow) {
-    AlarmWatch watch(Rule("max>80C"), 1.0);
-    Reading reading = WithMax(185.0f, temperature_unit::kFahrenheit);
-    reading.timeText = "2026-12-08T14:31:41+01:00";
-    const auto event = watch.Update(reading, std::nullopt);
-    ASSERT_TRUE(event.has_value());
-    EXPECT_EQ(event->alarm, "max>80C");
-    EXPECT_EQ(event->timeText, reading.timeText);
-    EXPECT_DOUBLE_EQ(event->value.value_or(0.0), 185.0);
-    EXPECT_EQ(event->unit, temperature_unit::kFahrenheit);
-}
-
 TEST(AlarmWatchTest, NoHeadStartsAfterItsLimitAndEndsWithTheNextFrame) {
     AlarmWatch watch(Rule("nohead>10s"), 1.0);
     Reading absent;

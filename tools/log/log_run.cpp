@@ -150,10 +150,12 @@ class LogSession {
     }
 
     int Go() {
+        // From now on a signal ends the loop, also one that comes before it runs.
+        runningLoop = &loop_;
         if (!OpenPort(link_, device_)) {
+            runningLoop = nullptr;
             return log_run::kRuntimeErrorExitCode;
         }
-        runningLoop = &loop_;
         acquisition_.Start();
         const Clock::time_point start = Clock::now();
         end_ = options_.duration ? std::optional(start + *options_.duration) : std::nullopt;
