@@ -1,8 +1,8 @@
 # The Debian package of the desktop programs (`make package`): the imager, its language
-# bundles, the simulated head, the export tool, their manual pages, the desktop
-# integration and the documentation folder, i.e. the "imager" install component. The
-# handheld reinstaller is not part of it. Library dependencies are computed by
-# dpkg-shlibdeps from the binaries.
+# bundles, the simulated head, the export tool, quorvel-log with its systemd unit, their
+# manual pages, the desktop integration and the documentation folder, i.e. the "imager"
+# install component. The handheld reinstaller is not part of it. Library dependencies are
+# computed by dpkg-shlibdeps from the binaries.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvel-imager)
@@ -17,8 +17,9 @@ It holds pictures, keeps them as snapshot files, browses, edits and deletes
 them. Readings are corrected for emissivity and background temperature.
 
 The package also holds the export tool quorvel-snap (snapshot files to text,
-CSV and PNG) and the simulated sensor head quorvel-headsim, which runs the
-imager without hardware.]])
+CSV and PNG), the simulated sensor head quorvel-headsim, which runs the
+imager without hardware, and the unattended logger quorvel-log with its
+systemd unit.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DIRECTORY "${PROJECT_BINARY_DIR}/package")
 # The programs are stripped as Debian's dh_strip does it, .comment and .note included, by

@@ -28,6 +28,8 @@ set(expected
     ./usr/bin/quorvel-imager
     ./usr/bin/quorvel-headsim
     ./usr/bin/quorvel-snap
+    ./usr/bin/quorvel-log
+    "./usr/lib/systemd/system/quorvel-log@.service"
     "./usr/share/quorvel-imager/4286 English.dll"
     "./usr/share/quorvel-imager/4286 German.dll"
     "./usr/share/quorvel-imager/4286 ChineseT.dll"

@@ -15,8 +15,9 @@ std::int16_t NextPassCount(std::int16_t count) {
 }  // namespace
 
 AcquisitionThread::AcquisitionThread(FrameSource& source, SharedState& state,
-                                     AcquisitionListener* listener)
-    : source_(source), state_(state), listener_(listener) {}
+                                     AcquisitionListener* listener,
+                                     std::chrono::milliseconds passInterval)
+    : source_(source), state_(state), listener_(listener), passInterval_(passInterval) {}
 
 AcquisitionThread::~AcquisitionThread() {
     Stop();
@@ -46,11 +47,16 @@ void AcquisitionThread::Stop() {
 }
 
 std::chrono::milliseconds AcquisitionThread::TakePause() {
-    return state_.slowFirstPass.exchange(false) ? kSlowFirstPass : kPassInterval;
+    return state_.slowFirstPass.exchange(false) ? kSlowFirstPass : passInterval_;
 }
 
 void AcquisitionThread::RunPass() {
-    if (source_.Poll() == 1 && state_.live.load()) {
+    const bool newFrame = source_.Poll() == 1;
+    if (newFrame && observer_ != nullptr) {
+        source_.CopyFrame(observed_);
+        observer_->FrameArrived(observed_);
+    }
+    if (newFrame && state_.live.load()) {
         const Intake intake = TakeInFrame();
         if (intake == Intake::kFrameAndSpan) {
             Tell(AcquisitionEvent::kSpanFollowed);

@@ -46,13 +46,17 @@ class AcquisitionThread {
     // The span the follower leaves is at least this wide (tenths of a kelvin).
     static constexpr int kMinimumSpan = 20;
 
-    // `listener` may be null.
-    AcquisitionThread(FrameSource& source, SharedState& state, AcquisitionListener* listener);
+    // `listener` may be null. A program without a picture on screen may poll more often
+    // than every `kPassInterval`, to take every frame of a fast head.
+    AcquisitionThread(FrameSource& source, SharedState& state, AcquisitionListener* listener,
+                      std::chrono::milliseconds passInterval = kPassInterval);
     // Stops and joins the thread.
     ~AcquisitionThread();
     AcquisitionThread(const AcquisitionThread&) = delete;
     AcquisitionThread& operator=(const AcquisitionThread&) = delete;
 
+    // Before Start: `observer` (may be null) sees every frame from then on.
+    void SetFrameObserver(FrameObserver* observer) { observer_ = observer; }
     // Starts the loop on its own thread (once).
     void Start();
     // Asks the loop to end, wakes it from its pause and waits until it has ended. The
@@ -61,9 +65,10 @@ class AcquisitionThread {
 
     // The steps of the loop, public so that the schedule can be driven pass by pass.
     // The pause before the next pass: 500 ms once after a return to live view (the
-    // flag is consumed), 75 ms otherwise.
+    // flag is consumed), the pass interval otherwise.
     std::chrono::milliseconds TakePause();
-    // One pass after its pause: poll, take in the frame, tell the listener.
+    // One pass after its pause: poll, show the frame to the observer, take it in, tell
+    // the listener.
     void RunPass();
 
   private:
@@ -78,6 +83,9 @@ class AcquisitionThread {
     FrameSource& source_;
     SharedState& state_;
     AcquisitionListener* listener_;
+    std::chrono::milliseconds passInterval_;
+    FrameObserver* observer_ = nullptr;
+    ThermalFrame observed_{};
     FrameIntegrator integrator_;
     AutoRange autoRange_;
     std::int16_t passCounter_ = 0;

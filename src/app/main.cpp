@@ -47,6 +47,9 @@ int main(int argc, char** argv) {
     if (options.port) {
         imager.SetPortDevice(*options.port);
     }
+    if (options.log) {
+        imager.SetLog(*options.log, options.logEvery);
+    }
     // The file names go on behind "--", so that one that starts with a dash stays a name.
     QStringList files;
     for (const std::string& file : options.files) {

@@ -13,6 +13,10 @@ struct MarkerCell {
 
     // The position byte: row × 16 + column.
     static MarkerCell FromPosition(std::uint8_t position) { return {position % 16, position / 16}; }
+    // The cell that shows received value `index` (0..255) of a frame.
+    static MarkerCell FromFrameIndex(int index) { return {15 - index / 16, index % 16}; }
+    // The index of the received value the cell shows: 16·(15 − column) + row.
+    int FrameIndex() const { return 16 * (15 - column) + row; }
     // The reversed frame holds the marker's temperature at 16·column + 15 − row.
     int ReversedFrameIndex() const { return 16 * column + 15 - row; }
     bool operator==(const MarkerCell&) const = default;

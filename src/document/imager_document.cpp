@@ -8,6 +8,7 @@
 #include "document/document_archive.h"
 #include "document/document_record.h"
 #include "document/document_view.h"
+#include "document/snapshot_folder.h"
 #include "document/update_flags.h"
 #include "platform/device_root.h"
 #include "platform/file_error.h"
@@ -46,9 +47,8 @@ void ImagerDocument::ShutDown() {
 void ImagerDocument::CreateFolders() {
     std::error_code ignored;
     std::filesystem::create_directories(device_root::Map(kPersonalFolder), ignored);
-    std::string folder = std::string(kPersonalFolder) + "\\Snapshots";
-    std::filesystem::create_directory(device_root::Map(folder), ignored);
-    browser_.SetFolder(folder + "\\");
+    std::filesystem::create_directory(device_root::Map(SnapshotFolder::kDefaultFolder), ignored);
+    browser_.SetFolder(SnapshotFolder::kDefaultFolder);
     std::filesystem::create_directories(device_root::Map(kProgramFolder), ignored);
 }
 

@@ -4,6 +4,8 @@
 #include <optional>
 #include <system_error>
 
+#include "document/document_archive.h"
+#include "document/document_record.h"
 #include "document/imager_document.h"
 #include "document/update_flags.h"
 #include "platform/file_error.h"
@@ -164,7 +166,7 @@ void ImagerDocument::ShowSnapshot(std::span<const std::uint8_t> bytes) {
 }
 
 void ImagerDocument::SaveNewSnapshot() {
-    WriteFile(browser_.NewFile(picture_.CaptureTime()));
+    browser_.StoreNew(document_archive::Encode(RecordToStore()), picture_.CaptureTime());
     ReturnToLive(true);
 }
 

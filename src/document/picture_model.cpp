@@ -35,7 +35,11 @@ std::uint16_t PictureModel::SpanHigh() const {
 
 void PictureModel::SetEmissivity(float value) {
     emissivity_ = (value > 0.0f && value <= 1.0f) ? value : 1.0f;
-    emissivityFactor_ = static_cast<float>(std::pow(static_cast<double>(emissivity_), -0.25));
+    emissivityFactor_ = FactorOf(emissivity_);
+}
+
+float PictureModel::FactorOf(float emissivity) {
+    return static_cast<float>(std::pow(static_cast<double>(emissivity), -0.25));
 }
 
 void PictureModel::MoveSpot(int k, SpotDirection direction) {

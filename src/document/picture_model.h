@@ -49,6 +49,8 @@ class PictureModel {
     void SetTemperatureUnit(std::int16_t value) { temperatureUnit_ = value; }
     // Values outside (0, 1] become 1.0; the factor is emissivity to the power -0.25.
     void SetEmissivity(float value);
+    // Emissivity to the power -0.25, as stored beside it.
+    static float FactorOf(float emissivity);
     void SetBackgroundTemperature(std::int16_t value) { backgroundTemperature_ = value; }
     void SetNote(const std::string& text) { note_ = text; }
     void SetSecondSpotShown(bool shown) { secondSpotShown_ = shown; }

@@ -3,8 +3,6 @@
 #include <utility>
 
 #include "document/snapshot_folder.h"
-#include "platform/device_root.h"
-#include "platform/file_error.h"
 #include "platform/local_time.h"
 
 void SnapshotBrowser::TitleAfter(std::int64_t captureTime) {
@@ -69,13 +67,7 @@ std::optional<int> SnapshotBrowser::PositionOf(const std::filesystem::path& file
     return SnapshotFolder(folder_).PositionOf(file);
 }
 
-std::filesystem::path SnapshotBrowser::NewFile(std::int64_t captureTime) const {
-    const SnapshotFolder folder(folder_);
-    const auto number = folder.NextNumber();
-    if (!number) {
-        // Every number is taken: storing under a used one would replace that snapshot.
-        throw FileError(device_root::Map(folder.HandheldFolder()), FileError::Reason::kCannotOpen,
-                        "no snapshot number left");
-    }
-    return folder.NewFile(*number, local_time::Breakdown(captureTime));
+std::filesystem::path SnapshotBrowser::StoreNew(std::span<const std::uint8_t> bytes,
+                                                std::int64_t captureTime) const {
+    return SnapshotFolder(folder_).StoreNew(bytes, captureTime);
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -56,8 +57,9 @@ class SnapshotBrowser {
     std::optional<std::filesystem::path> ShownFileToSaveBack() const;
     // The browsing position of `file`; empty when the browsing order does not reach it.
     std::optional<int> PositionOf(const std::filesystem::path& file) const;
-    // A new file numbered after the highest one, named after `captureTime`.
-    std::filesystem::path NewFile(std::int64_t captureTime) const;
+    // Stores `bytes` as a new snapshot captured at `captureTime` (SnapshotFolder::StoreNew).
+    std::filesystem::path StoreNew(std::span<const std::uint8_t> bytes,
+                                   std::int64_t captureTime) const;
 
   private:
     std::string folder_;

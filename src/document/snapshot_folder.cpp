@@ -6,6 +6,9 @@
 #include <system_error>
 
 #include "platform/device_root.h"
+#include "platform/file_error.h"
+#include "platform/local_time.h"
+#include "platform/whole_file.h"
 
 namespace {
 
@@ -57,8 +60,14 @@ SnapshotFolder::SnapshotFolder(std::string_view handheldFolder) : folder_(handhe
     }
 }
 
+SnapshotFolder SnapshotFolder::OnHost(std::filesystem::path hostFolder) {
+    SnapshotFolder folder((hostFolder / "").string());
+    folder.hostFolder_ = std::move(hostFolder);
+    return folder;
+}
+
 std::filesystem::path SnapshotFolder::HostFolder() const {
-    return device_root::Map(folder_);
+    return hostFolder_ ? *hostFolder_ : device_root::Map(folder_);
 }
 
 std::vector<std::filesystem::path> SnapshotFolder::Matching() const {
@@ -150,7 +159,32 @@ std::optional<std::int64_t> SnapshotFolder::NextNumber() const {
 }
 
 std::filesystem::path SnapshotFolder::NewFile(std::int64_t number, const std::tm& local) const {
+    if (hostFolder_) {
+        return *hostFolder_ / FileName("", number, local);
+    }
     return device_root::Map(FileName(folder_, number, local));
+}
+
+std::filesystem::path SnapshotFolder::StoreNew(std::span<const std::uint8_t> bytes,
+                                               std::int64_t captureTime) const {
+    const std::tm local = local_time::Breakdown(captureTime);
+    // Each name taken by someone else raises the next number by one; a writer that keeps
+    // taking them is not waited for without end.
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const auto number = NextNumber();
+        if (!number) {
+            // Every number is taken: storing under a used one would replace that snapshot.
+            throw FileError(HostFolder(), FileError::Reason::kCannotOpen,
+                            "no snapshot number left");
+        }
+        const std::filesystem::path file = NewFile(*number, local);
+        if (whole_file::WriteNew(file, bytes)) {
+            return file;
+        }
+    }
+    throw FileError(HostFolder(), FileError::Reason::kCannotOpen,
+                    "no free snapshot name: another program keeps taking them");
 }
 
 std::string SnapshotFolder::FileName(std::string_view handheldFolder, std::int64_t number,

@@ -4,16 +4,22 @@
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The snapshot files of one folder: counting, numbering, naming and the positions of
-// the browsing order (by snapshot number, lowest first). The folder is a handheld path;
-// a separator is added when it lacks one.
+// The snapshot files of one folder: counting, numbering, naming, storing new ones and the
+// positions of the browsing order (by snapshot number, lowest first). The folder is a
+// handheld path (a separator is added when it lacks one), or a folder of the host.
 class SnapshotFolder {
   public:
+    // The folder the imager stores its snapshots in.
+    static constexpr const char* kDefaultFolder = "\\My Documents\\Snapshots\\";
+
     explicit SnapshotFolder(std::string_view handheldFolder);
+    // The folder at `hostFolder`, outside the device root.
+    static SnapshotFolder OnHost(std::filesystem::path hostFolder);
 
     // Files named "Snapshot *.snp".
     int Count() const;
@@ -36,6 +42,12 @@ class SnapshotFolder {
     std::optional<std::int64_t> NextNumber() const;
     // The host path of a new snapshot with `number`, named after the local time.
     std::filesystem::path NewFile(std::int64_t number, const std::tm& local) const;
+    // Writes `bytes` as a new snapshot captured at `captureTime`, numbered after the
+    // highest one; a name another program takes meanwhile is never replaced (the next
+    // number is tried). Its host path. Raises FileError when no number is left or the file
+    // cannot be written.
+    std::filesystem::path StoreNew(std::span<const std::uint8_t> bytes,
+                                   std::int64_t captureTime) const;
 
     // The handheld folder, ending with a separator.
     const std::string& HandheldFolder() const { return folder_; }
@@ -58,4 +70,5 @@ class SnapshotFolder {
     std::vector<NumberedFile> Numbered() const;
 
     std::string folder_;
+    std::optional<std::filesystem::path> hostFolder_;
 };

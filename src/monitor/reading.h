@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "display/frame_statistics.h"
+#include "display/temperature_unit.h"
 
 // One row of a reading log: what the head showed over one interval. A value that does
 // not exist (no frame in the interval, no head) is empty, never 0.
@@ -24,12 +25,17 @@ struct Reading {
     std::optional<float> lowest;
     std::optional<float> highest;
     std::optional<double> mean;
+    // Cells as the imager's picture shows them: row 0 at the top, column 0 at the left.
     std::optional<FrameCell> hottest;
     std::optional<FrameCell> coldest;
-    // One value per spot asked for, in order.
+    // One value per spot asked for, in order: its mean over the interval's frames.
     std::vector<std::optional<float>> spots;
     // "ok" or "no head".
     std::string state;
+    // The unit of every temperature above.
+    TemperatureUnit unit = temperature_unit::kCelsius;
+    // The time-lapse snapshot stored at the end of the interval; empty when none.
+    std::string snapshotPath;
 };
 
 // An alarm starting or ending.
@@ -43,4 +49,6 @@ struct AlarmEvent {
     std::optional<double> value;
     // The snapshot stored for the start; empty when none.
     std::string snapshotPath;
+    // The unit of a temperature value; empty for "nohead" (seconds).
+    std::optional<TemperatureUnit> unit;
 };

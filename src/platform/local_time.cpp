@@ -3,6 +3,7 @@
 #include <locale.h>
 
 #include <chrono>
+#include <cstdio>
 
 namespace {
 
@@ -49,4 +50,21 @@ std::string local_time::ShortDate(const std::tm& local) {
 
 std::string local_time::ShortTime(const std::tm& local) {
     return FormatInEnvironmentLocale(local, "%X");
+}
+
+std::string local_time::Iso8601(std::int64_t time, std::optional<int> millisecond) {
+    const std::tm local = Breakdown(time);
+    char seconds[8] = "";
+    if (millisecond) {
+        std::snprintf(seconds, sizeof seconds, ".%03d", *millisecond % 1000);
+    }
+    // tm_gmtoff is the zone's offset east of UTC in seconds, daylight saving included.
+    const long offset = local.tm_gmtoff;
+    const long minutes = (offset < 0 ? -offset : offset) / 60;
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%s%c%02ld:%02ld",
+                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                  local.tm_min, local.tm_sec, seconds, offset < 0 ? '-' : '+', minutes / 60,
+                  minutes % 60);
+    return text;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 
 // The current time and local-time conversions. Local time is the C library's: the
@@ -18,5 +19,9 @@ std::tm Breakdown(std::int64_t time);
 // The locale's short date ("%x") and time ("%X") forms of `local`.
 std::string ShortDate(const std::tm& local);
 std::string ShortTime(const std::tm& local);
+
+// `time` in local time as ISO 8601 with the zone's offset, "2026-12-08T14:31:41+01:00";
+// with `millisecond` (0..999) the seconds carry three decimals, "…T14:31:41.250+01:00".
+std::string Iso8601(std::int64_t time, std::optional<int> millisecond = std::nullopt);
 
 }  // namespace local_time

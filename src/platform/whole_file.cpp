@@ -39,6 +39,27 @@ void SyncFolder(const std::filesystem::path& folder) {
     }
 }
 
+// Writes `bytes` to a new temporary file beside `path` and flushes it to the disk; its
+// name. Throws FileError (kCannotOpen, kWriteFailed); nothing is then left behind.
+std::string WriteTemporary(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    std::string temporary = path.string() + ".XXXXXX";
+    UniqueFd fd(::mkstemp(temporary.data()));
+    if (!fd.Valid()) {
+        throw FileError(path, FileError::Reason::kCannotOpen, ErrnoText(errno));
+    }
+    try {
+        ::fchmod(fd.Get(), 0644);
+        WriteAll(fd.Get(), bytes, path);
+        if (::fsync(fd.Get()) != 0 || fd.Close() != 0) {
+            throw FileError(path, FileError::Reason::kWriteFailed, ErrnoText(errno));
+        }
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    return temporary;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> whole_file::Read(const std::filesystem::path& path) {
@@ -73,23 +94,36 @@ std::optional<std::vector<std::uint8_t>> whole_file::Read(const std::filesystem:
 
 void whole_file::WriteAtomically(const std::filesystem::path& path,
                                  std::span<const std::uint8_t> bytes) {
-    std::string temporary = path.string() + ".XXXXXX";
-    UniqueFd fd(::mkstemp(temporary.data()));
-    if (!fd.Valid()) {
-        throw FileError(path, FileError::Reason::kCannotOpen, ErrnoText(errno));
-    }
-    try {
-        ::fchmod(fd.Get(), 0644);
-        WriteAll(fd.Get(), bytes, path);
-        if (::fsync(fd.Get()) != 0 || fd.Close() != 0) {
-            throw FileError(path, FileError::Reason::kWriteFailed, ErrnoText(errno));
-        }
-        if (::rename(temporary.c_str(), path.c_str()) != 0) {
-            throw FileError(path, FileError::Reason::kWriteFailed, ErrnoText(errno));
-        }
-    } catch (...) {
+    const std::string temporary = WriteTemporary(path, bytes);
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
         ::unlink(temporary.c_str());
-        throw;
+        throw FileError(path, FileError::Reason::kWriteFailed, ErrnoText(error));
     }
     SyncFolder(path.parent_path());
+}
+
+bool whole_file::WriteNew(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    const std::string temporary = WriteTemporary(path, bytes);
+    // A hard link never replaces an existing name, unlike a rename. File systems without
+    // hard links (FAT) get the name reserved by an exclusive create and renamed over.
+    bool created = ::link(temporary.c_str(), path.c_str()) == 0;
+    int error = errno;
+    if (!created && (error == EPERM || error == EOPNOTSUPP)) {
+        UniqueFd reserved(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+        error = errno;
+        created = reserved.Valid() && ::rename(temporary.c_str(), path.c_str()) == 0;
+        if (reserved.Valid() && !created) {
+            error = errno;
+            ::unlink(path.c_str());
+        }
+    }
+    ::unlink(temporary.c_str());
+    if (!created && error != EEXIST) {
+        throw FileError(path, FileError::Reason::kWriteFailed, ErrnoText(error));
+    }
+    if (created) {
+        SyncFolder(path.parent_path());
+    }
+    return created;
 }

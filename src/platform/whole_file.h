@@ -26,4 +26,8 @@ std::optional<std::vector<std::uint8_t>> Read(const std::filesystem::path& path)
 // kWriteFailed for the later steps); the old file is then left as it was.
 void WriteAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
+// Writes `bytes` as WriteAtomically does, but only as a new file: false, with nothing
+// written, when `path` exists already. Throws FileError as WriteAtomically does.
+bool WriteNew(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
 }  // namespace whole_file

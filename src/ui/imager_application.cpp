@@ -79,7 +79,15 @@ int ImagerApplication::Run() {
     if (terminationRequested_ || window_ == nullptr) {
         return 0;
     }
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    if (logFile_ && session_ != nullptr) {
+        // Ends as the destructor would, so that the log's last row is written and any
+        // failure of it known before the exit code is.
+        window_.reset();
+        session_->Stop();
+        WatchLog();
+    }
+    return code == 0 && logFailed_ ? 1 : code;
 }
 
 void ImagerApplication::Exit() {
@@ -97,7 +105,22 @@ bool ImagerApplication::event(QEvent* event) {
     if (document != nullptr) {
         document->UpdateViews(static_cast<QtUpdateNotifier::Event*>(event)->Hint());
     }
+    WatchLog();
     return true;
+}
+
+void ImagerApplication::WatchLog() {
+    if (session_ == nullptr || logFailed_) {
+        return;
+    }
+    session_->UpdateLogSettings();
+    if (const auto failure = session_->LogFailure()) {
+        logFailed_ = true;
+        std::fprintf(stderr, "quorvel-imager: the log stopped: %s\n", failure->c_str());
+        if (window_ != nullptr && !terminationRequested_) {
+            messages_->ShowText("The log stopped:\n" + *failure, message_box::kOk);
+        }
+    }
 }
 
 bool ImagerApplication::LoadLanguageBundle() {
@@ -129,7 +152,9 @@ bool ImagerApplication::ProcessCommandLine(const QStringList& arguments) {
 
     // Session, frame and view; a file name is then read into the document before the
     // view's initial update.
-    StartSession();
+    if (!StartSession()) {
+        return false;
+    }
     ImagerDocument* document = Document();
     window_ = std::make_unique<MainWindow>();
     connect(window_.get(), &MainWindow::ExitCommand, this, &ImagerApplication::Exit);
@@ -152,8 +177,16 @@ bool ImagerApplication::ProcessCommandLine(const QStringList& arguments) {
     return true;
 }
 
-void ImagerApplication::StartSession() {
+bool ImagerApplication::StartSession() {
     session_ = std::make_unique<ImagerSession>(messages_.get(), notifier_.get());
+    if (logFile_) {
+        try {
+            session_->LogTo(*logFile_, logEvery_);
+        } catch (const FileError& error) {
+            std::fprintf(stderr, "quorvel-imager: %s\n", error.what());
+            return false;
+        }
+    }
     const bool opened = session_->OpenPort(portDevice_);
     // The link tries the port again about once a second from the acquisition thread, so
     // that thread runs while the message waits for its OK: a head that another program
@@ -163,6 +196,7 @@ void ImagerApplication::StartSession() {
         std::fputs(PortFailureText(session_->PortDevice(), session_->PortError()).c_str(), stderr);
         messages_->ShowText("COM port could not be opened", message_box::kOk);
     }
+    return true;
 }
 
 void ImagerApplication::OnTerminationSignal() {

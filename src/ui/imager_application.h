@@ -2,8 +2,10 @@
 
 #include <QObject>
 #include <QStringList>
+#include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 class MainWindow;
@@ -40,7 +42,14 @@ class ImagerApplication : public QObject {
     bool Start(const QStringList& arguments);
     // The serial device to use instead of COM1 of the device root; before Start.
     void SetPortDevice(std::filesystem::path device) { portDevice_ = std::move(device); }
-    // Runs the event loop until the main window closes; returns the exit code.
+    // Rows of readings to `file` every `every` while the program runs; before Start. A
+    // file that cannot be opened ends the start.
+    void SetLog(std::filesystem::path file, std::chrono::milliseconds every) {
+        logFile_ = std::move(file);
+        logEvery_ = every;
+    }
+    // Runs the event loop until the main window closes; returns the exit code (1 when the
+    // log could not be written).
     int Run();
 
     // The exit command: closes the main window once control returns to the event loop.
@@ -61,11 +70,16 @@ class ImagerApplication : public QObject {
   private:
     bool LoadLanguageBundle();
     bool ProcessCommandLine(const QStringList& arguments);
-    void StartSession();
+    bool StartSession();
+    // Passes the live settings to the log and tells once when it has stopped.
+    void WatchLog();
     void OnTerminationSignal();
 
     std::filesystem::path executableFolder_;
     std::filesystem::path portDevice_;  // empty: COM1
+    std::optional<std::filesystem::path> logFile_;
+    std::chrono::milliseconds logEvery_{1000};
+    bool logFailed_ = false;
     bool terminationRequested_ = false;
     // Destroyed in reverse order: frame and view, session, services, bundle last.
     std::unique_ptr<LanguageBundle> bundle_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,9 +13,11 @@ struct ImagerOptions {
     enum class Action { kRun, kHelp, kVersion, kUsageError };
 
     Action action = Action::kRun;
-    std::optional<std::string> port;  // --port DEVICE
-    std::vector<std::string> files;   // the arguments that are not options
-    std::string error;                // what is wrong, for kUsageError
+    std::optional<std::string> port;           // --port DEVICE
+    std::optional<std::string> log;            // --log FILE
+    std::chrono::milliseconds logEvery{1000};  // --log-every DURATION
+    std::vector<std::string> files;            // the arguments that are not options
+    std::string error;                         // what is wrong, for kUsageError
 };
 
 namespace imager_command_line {

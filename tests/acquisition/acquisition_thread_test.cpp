@@ -173,6 +173,28 @@ TEST_F(AcquisitionThreadTest, FramesAreNotTakenInWhileNotLive) {
     EXPECT_EQ(source_.Polls(), 1);  // the head is still polled
 }
 
+// Records the frames an observer is shown.
+class RecordingObserver : public FrameObserver {
+  public:
+    void FrameArrived(const ThermalFrame& frame) override { frames.push_back(frame); }
+    std::vector<ThermalFrame> frames;
+};
+
+TEST_F(AcquisitionThreadTest, ObserverSeesEveryNewFrameAsReceivedAlsoWhileNotLive) {
+    RecordingObserver observer;
+    thread_.SetFrameObserver(&observer);
+    state_.integrationCount = 2;
+    source_.Queue(ThermalFrame::Filled(3000));
+    thread_.RunPass();
+    thread_.RunPass();  // no new frame
+    state_.live = false;
+    source_.Queue(ThermalFrame::Filled(3100));
+    thread_.RunPass();
+    EXPECT_EQ(observer.frames,
+              (std::vector<ThermalFrame>{ThermalFrame::Filled(3000), ThermalFrame::Filled(3100)}));
+    EXPECT_EQ(state_.rawFrame, ThermalFrame::Filled(3000)) << "the held picture stays";
+}
+
 TEST_F(AcquisitionThreadTest, IntegrationCountIsReadAtEveryPass) {
     state_.integrationCount = 2;
     for (std::uint16_t value : {3000, 3010, 3030}) {
@@ -189,6 +211,8 @@ TEST_F(AcquisitionThreadTest, FirstPassAfterReturnToLiveIsSlow) {
     EXPECT_EQ(thread_.TakePause(), 500ms);
     EXPECT_FALSE(state_.slowFirstPass);
     EXPECT_EQ(thread_.TakePause(), 75ms);
+    AcquisitionThread fast(source_, state_, nullptr, 20ms);
+    EXPECT_EQ(fast.TakePause(), 20ms);
 }
 
 TEST_F(AcquisitionThreadTest, RunningThreadTellsOfFramesAndStopsForGood) {

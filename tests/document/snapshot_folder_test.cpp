@@ -110,4 +110,15 @@ TEST_F(SnapshotFolderTest, MissingFolderHoldsNoSnapshot) {
     EXPECT_EQ(folder.NextNumber(), 0);
 }
 
+TEST_F(SnapshotFolderTest, HostFolderStoresNumberedSnapshotsNamedAfterTheCaptureTime) {
+    const fs::path host = root_.Home() / "elsewhere";
+    fs::create_directories(host);
+    const SnapshotFolder folder = SnapshotFolder::OnHost(host);
+    const std::vector<std::uint8_t> bytes{1, 2, 3};
+    EXPECT_EQ(folder.StoreNew(bytes, 1162544700), host / "Snapshot 0 3-11-2006 09-05.snp");
+    EXPECT_EQ(folder.StoreNew(bytes, 1162544700), host / "Snapshot 1 3-11-2006 09-05.snp");
+    EXPECT_EQ(folder.Count(), 2);
+    EXPECT_EQ(SnapshotFolder(kFolder).Count(), 0) << "nothing in the device root";
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "document/archive_reader.h"
@@ -193,6 +194,41 @@ TEST_F(ImagerEndToEnd, PortOptionTalksToTheHeadOnThatDevice) {
     RunImagerFor(milliseconds(300), {"--port=" + folder_.string()});
     EXPECT_NE(FileText(folder_ / "imager.log")
                   .find("cannot open the serial device " + folder_.string() + ": Is a directory"),
+              std::string::npos);
+}
+
+// --log writes the same rows as quorvel-log from the imager's own frames, with its two
+// spot markers; a log file that cannot be opened ends the start with code 1.
+TEST_F(ImagerEndToEnd, LogOptionWritesRowsOfTheLiveFrames) {
+    ChildProcess head(
+        {kHeadSim, "--device-root"},
+        {.environment = Environment(), .outputFile = (folder_ / "headsim.log").string()});
+    ASSERT_TRUE(WaitUntil([&] { return fs::is_symlink(root_ / "COM1"); }, seconds(10)));
+    const fs::path log = folder_ / "readings.csv";
+    RunImagerFor(seconds(3), {"--log", log.string(), "--log-every", "500ms"});
+    std::istringstream rows(FileText(log));
+    std::string line;
+    std::getline(rows, line);
+    EXPECT_EQ(line,
+              "time,head,range,range_text,unit,frames,lost,min,max,mean,hottest_row,"
+              "hottest_column,coldest_row,coldest_column,spot1,spot2,state,alarm,alarm_value,"
+              "snapshot");
+    int withValues = 0;
+    while (std::getline(rows, line)) {
+        withValues += line.find(",4660,1,-20 ... 100 C,C,") != std::string::npos &&
+                              line.find(",ok,") != std::string::npos
+                          ? 1
+                          : 0;
+    }
+    EXPECT_GE(withValues, 3) << FileText(log);
+
+    ChildProcess refused(
+        {kImager, "--log", (folder_ / "no" / "such.csv").string()},
+        {.environment = Environment(), .outputFile = (folder_ / "refused.log").string()});
+    const std::optional<int> status = refused.WaitForExit(seconds(20));
+    ASSERT_TRUE(status && WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 1);
+    EXPECT_NE(FileText(folder_ / "refused.log").find("No such file or directory"),
               std::string::npos);
 }
 

@@ -42,6 +42,20 @@ TEST(LocalTimeTest, UnknownLocaleFallsBackToC) {
               "11/03/06");
 }
 
+TEST(LocalTimeTest, Iso8601CarriesTheZonesOffsetWithItsSign) {
+    {
+        ScopedEnvironment zone("TZ", "UTC");
+        EXPECT_EQ(local_time::Iso8601(kThirdNovember2006At0905Utc), "2006-11-03T09:05:00+00:00");
+    }
+    {
+        ScopedEnvironment zone("TZ", "UTC+3:30");  // three and a half hours west of UTC
+        EXPECT_EQ(local_time::Iso8601(kThirdNovember2006At0905Utc, 7),
+                  "2006-11-03T05:35:00.007-03:30");
+    }
+    ScopedEnvironment zone("TZ", "Europe/Berlin");  // summer time: +02:00
+    EXPECT_EQ(local_time::Iso8601(1151913600), "2006-07-03T10:00:00+02:00");
+}
+
 TEST(LocalTimeTest, NowIsAfterTheEpochAndMovesForward) {
     const std::int64_t first = local_time::Now();
     EXPECT_GT(first, kThirdNovember2006At0905Utc);

@@ -100,4 +100,16 @@ TEST_F(WholeFileTest, FailedReplaceLeavesTheTargetAndNoTemporaryFile) {
     EXPECT_EQ(EntryCount(), 1u);
 }
 
+TEST_F(WholeFileTest, NewFileNeverReplacesAnExistingOneAndLeavesNoTemporaryFile) {
+    const fs::path file = folder_ / "Snapshot 1.snp";
+    const std::vector<std::uint8_t> first{1, 2, 3};
+    EXPECT_TRUE(whole_file::WriteNew(file, first));
+    EXPECT_FALSE(whole_file::WriteNew(file, std::vector<std::uint8_t>{9}));
+    EXPECT_EQ(whole_file::Read(file), first);
+    EXPECT_EQ(EntryCount(), 1u);
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+}
+
 }  // namespace

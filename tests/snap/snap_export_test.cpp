@@ -208,4 +208,44 @@ TEST_F(SnapExportTest, InfoJsonRoundTripsEveryStoredField) {
     EXPECT_EQ(spot2.value("temperature").toDouble(), std::stod(shown));
 }
 
+// The statistics come after every earlier key: lowest and highest as the imager prints
+// them, the cells of the extremes as the screen shows them; null without a real value.
+TEST_F(SnapExportTest, InfoAddsTheLowestHighestAndMeanWithTheirScreenCells) {
+    DocumentRecord record = snap_test::SampleRecord();
+    record.displayFrame[static_cast<std::size_t>(16 * (15 - 9) + 2)] = 3999;  // column 9, row 2
+    std::string printed;
+    ASSERT_EQ(snap_test::RunSnap({"info", "--json", Write(record).string()}, &printed),
+              snap_run::kAllDone);
+    EXPECT_NE(printed.find("],\"lowest\":"), std::string::npos) << "after the frame";
+    const QJsonObject object = QJsonDocument::fromJson(QByteArray::fromStdString(printed)).object();
+    const TemperatureFormatter formatter;
+    const auto text = [&](std::uint16_t raw) {
+        return std::stod(
+            formatter.FormatTemperature(static_cast<std::int16_t>(raw), record.temperatureUnit,
+                                        record.backgroundTemperature, record.emissivity, false));
+    };
+    EXPECT_EQ(object.value("highest").toDouble(), text(3999));
+    EXPECT_EQ(object.value("hottest").toObject().value("column").toInt(), 9);
+    EXPECT_EQ(object.value("hottest").toObject().value("row").toInt(), 2);
+    const QJsonObject coldest = object.value("coldest").toObject();
+    const std::uint16_t coldestRaw =
+        ShownValue(record, coldest.value("column").toInt(), coldest.value("row").toInt());
+    EXPECT_EQ(object.value("lowest").toDouble(), text(coldestRaw));
+    EXPECT_TRUE(object.value("mean").isDouble());
+
+    std::string plain;
+    snap_test::RunSnap({"info", Write(record).string()}, &plain);
+    EXPECT_NE(plain.find("Highest: column 9, row 2: "), std::string::npos) << plain;
+
+    record.displayFrame = ThermalFrame::Filled(100);  // no real result under this background
+    record.backgroundTemperature = 1000;
+    record.emissivity = 0.2f;
+    ASSERT_EQ(snap_test::RunSnap({"info", "--json", Write(record).string()}, &printed),
+              snap_run::kAllDone);
+    const QJsonObject none = QJsonDocument::fromJson(QByteArray::fromStdString(printed)).object();
+    for (const char* key : {"lowest", "highest", "mean", "coldest", "hottest"}) {
+        EXPECT_TRUE(none.value(key).isNull()) << key;
+    }
+}
+
 }  // namespace

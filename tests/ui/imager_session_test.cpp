@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+#include <thread>
+
 #include "document/imager_document.h"
 #include "document/update_flags.h"
 #include "platform/device_root.h"
@@ -103,6 +107,75 @@ TEST_F(ImagerSessionTest, DocumentShowsTheHeadFreezesResumesAndKeepsWhatItShowed
     EXPECT_EQ(final.rangeHigh, rangeHigh);
     // The current range's description is stored with the picture, two bytes a character.
     EXPECT_EQ(document_test::ReadFile(SettingsPath()).size(), 585u + 2 * description.size());
+}
+
+// The rows of the log file `file` from row `from` on, each split at its commas.
+std::vector<std::vector<std::string>> LogRows(const fs::path& file, std::size_t from = 0) {
+    std::ifstream in(file);
+    std::vector<std::vector<std::string>> rows;
+    std::string line;
+    for (std::size_t k = 0; std::getline(in, line); ++k) {
+        std::vector<std::string> fields;
+        std::stringstream split(line + ",");
+        for (std::string field; std::getline(split, field, ',');) {
+            fields.push_back(field);
+        }
+        if (k > from) {
+            rows.push_back(fields);
+        }
+    }
+    return rows;
+}
+
+// Columns of the imager's CSV log.
+constexpr std::size_t kUnit = 4;
+constexpr std::size_t kFrames = 5;
+constexpr std::size_t kSpot1 = 14;
+constexpr std::size_t kSpot2 = 15;
+
+// The log goes on from the live frames while the picture is held and while a snapshot is
+// browsed, with the live corrections and spots, not the snapshot's.
+TEST_F(ImagerSessionTest, LogKeepsTheLiveFramesAndSettingsWhileHeldAndBrowsing) {
+    HeadSimulator head({"--device-root", "--rate", "10"});
+    ASSERT_TRUE(WaitUntil([] { return fs::exists(device_root::ComPort(1)); }));
+    DocumentRecord fahrenheit;
+    fahrenheit.temperatureUnit = temperature_unit::kFahrenheit;
+    fahrenheit.secondSpotShown = false;
+    document_test::WriteFile(root_.Host("\\My Documents\\Snapshots\\Snapshot 1 1-1-2006 10-00.snp"),
+                             Archive(fahrenheit));
+    const fs::path file = root_.Home() / "log.csv";
+    session_ = std::make_unique<ImagerSession>(&messages_, &notifier_);
+    session_->LogTo(file, std::chrono::milliseconds(200));
+    ASSERT_TRUE(session_->OpenPort());
+    session_->Start();
+    ImagerDocument& doc = session_->Document();
+    auto rowsWithFrames = [&](std::size_t from) {
+        int count = 0;
+        for (const auto& row : LogRows(file, from)) {
+            count += row.at(kFrames) != "0" ? 1 : 0;
+        }
+        return count;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return rowsWithFrames(0) >= 2; }));
+
+    doc.Freeze(false);
+    std::size_t from = LogRows(file).size();
+    ASSERT_TRUE(WaitUntil([&] { return rowsWithFrames(from) >= 3; })) << "held";
+
+    doc.BeginBrowsing();
+    ASSERT_EQ(doc.TemperatureUnit(), temperature_unit::kFahrenheit);
+    session_->UpdateLogSettings();  // as the application does at every update
+    from = LogRows(file).size();
+    ASSERT_TRUE(WaitUntil([&] { return rowsWithFrames(from) >= 3; })) << "browsing";
+    EXPECT_FALSE(session_->LogFailure().has_value());
+    Stop();
+    for (const auto& row : LogRows(file, from)) {
+        EXPECT_EQ(row.at(kUnit), "C") << "the live unit, not the snapshot's";
+        if (row.at(kFrames) != "0") {
+            EXPECT_FALSE(row.at(kSpot1).empty());
+            EXPECT_FALSE(row.at(kSpot2).empty()) << "the live second spot is shown";
+        }
+    }
 }
 
 // The head goes away and comes back at the same place: the document hears of both, and

@@ -1,10 +1,10 @@
 #include "snap/csv_export.h"
 
 #include "display/temperature_formatter.h"
-#include "snap/json_text.h"
+#include "display/unit_names.h"
+#include "document/json_text.h"
 #include "snap/snapshot_file.h"
 #include "snap/snapshot_picture.h"
-#include "snap/unit_names.h"
 
 namespace {
 

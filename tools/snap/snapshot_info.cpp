@@ -4,14 +4,16 @@
 #include <ctime>
 #include <vector>
 
+#include "display/frame_statistics.h"
 #include "display/temperature_formatter.h"
+#include "display/thermal_image_layout.h"
+#include "display/unit_names.h"
+#include "document/json_text.h"
 #include "document/text_codec.h"
 #include "palette/palette_set.h"
 #include "platform/local_time.h"
-#include "snap/json_text.h"
 #include "snap/snapshot_file.h"
 #include "snap/snapshot_picture.h"
-#include "snap/unit_names.h"
 
 namespace {
 
@@ -63,6 +65,72 @@ std::string SpotText(const SnapshotPicture& picture, const SnapshotFile& file, i
            formatter.FormatTemperature(picture.SpotValue(spot), s.unit, s.background, s.emissivity,
                                        false) +
            " " + unit_names::Letter(s.unit);
+}
+
+// The picture's lowest, highest and mean corrected temperature and the screen cells of
+// the extremes; empty statistics when no cell has a real result.
+struct PictureStatistics {
+    FrameStatistics statistics;
+    MarkerCell hottest;
+    MarkerCell coldest;
+
+    static PictureStatistics Of(const DocumentRecord& r) {
+        PictureStatistics p;
+        p.statistics = FrameStatistics::Of(
+            r.displayFrame, {r.temperatureUnit, r.backgroundTemperature, r.emissivity});
+        const auto cell = [](FrameCell c) {
+            return MarkerCell::FromFrameIndex(c.row * kFrameSide + c.column);
+        };
+        p.hottest = cell(p.statistics.Hottest());
+        p.coldest = cell(p.statistics.Coldest());
+        return p;
+    }
+};
+
+// Lowest and highest as the imager prints temperatures; the mean with two decimals.
+std::string Value(const PictureStatistics& p, double value, bool mean) {
+    if (p.statistics.Empty()) {
+        return "";
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, mean ? "%.2f" : "%.1f", value);
+    return text;
+}
+
+std::string CellText(const MarkerCell& cell) {
+    return "column " + Integer(cell.column) + ", row " + Integer(cell.row);
+}
+
+std::string CellJson(const PictureStatistics& p, const MarkerCell& cell) {
+    if (p.statistics.Empty()) {
+        return "null";
+    }
+    return json_text::Object({{"column", Integer(cell.column)}, {"row", Integer(cell.row)}});
+}
+
+std::string StatisticsText(const DocumentRecord& r) {
+    const PictureStatistics p = PictureStatistics::Of(r);
+    if (p.statistics.Empty()) {
+        return "Lowest, highest, mean: none (no cell has a real temperature)\n";
+    }
+    const FrameStatistics& s = p.statistics;
+    const std::string unit = " " + unit_names::Letter(r.temperatureUnit);
+    return "Lowest: " + CellText(p.coldest) + ": " + Value(p, s.Lowest(), false) + unit +
+           "\nHighest: " + CellText(p.hottest) + ": " + Value(p, s.Highest(), false) + unit +
+           "\nMean: " + Value(p, s.Mean(), true) + unit + "\n";
+}
+
+void AddStatisticsJson(const DocumentRecord& r, json_text::Members& members) {
+    const PictureStatistics p = PictureStatistics::Of(r);
+    const FrameStatistics& s = p.statistics;
+    auto number = [&](double value, bool mean) {
+        return s.Empty() ? std::string("null") : Value(p, value, mean);
+    };
+    members.emplace_back("lowest", number(s.Lowest(), false));
+    members.emplace_back("highest", number(s.Highest(), false));
+    members.emplace_back("mean", number(s.Mean(), true));
+    members.emplace_back("coldest", CellJson(p, p.coldest));
+    members.emplace_back("hottest", CellJson(p, p.hottest));
 }
 
 std::string Frame(const DocumentRecord& record) {
@@ -144,7 +212,7 @@ std::string snapshot_info::Text(const SnapshotFile& file, const PaletteSet& pale
     if (file.record.secondSpotShown) {
         out += "Spot 2: " + SpotText(picture, file, 1) + "\n";
     }
-    return out;
+    return out + StatisticsText(file.record);
 }
 
 std::string snapshot_info::Json(const SnapshotFile& file, const PaletteSet& palettes) {
@@ -159,5 +227,6 @@ std::string snapshot_info::Json(const SnapshotFile& file, const PaletteSet& pale
     }
     members.emplace_back("spots", json_text::Array(spots));
     members.emplace_back("frame", Frame(file.record));
+    AddStatisticsJson(file.record, members);
     return json_text::Object(members);
 }

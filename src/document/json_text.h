@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-// Just enough JSON for the info command: quoted strings and objects whose members are
+// Just enough JSON for one-line records: quoted strings and objects whose members are
 // given as ready JSON values, kept in the order they were added.
 namespace json_text {
 

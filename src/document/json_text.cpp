@@ -1,4 +1,4 @@
-#include "snap/json_text.h"
+#include "document/json_text.h"
 
 #include <cmath>
 #include <cstdio>
