@@ -62,7 +62,7 @@ endforeach()
 
 find_program(LINTIAN lintian REQUIRED)
 execute_process(
-    COMMAND "${LINTIAN}" --fail-on error,warning --display-info --no-tag-display-limit
+    COMMAND "${LINTIAN}" --fail-on error,warning --display-info --tag-display-limit 0
         "${packages}"
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 message(STATUS "lintian:\n${output}")
