@@ -39,6 +39,7 @@ set(expected
     ./usr/share/man/man1/quorvel-imager.1.gz
     ./usr/share/man/man1/quorvel-headsim.1.gz
     ./usr/share/man/man1/quorvel-snap.1.gz
+    ./usr/share/man/man1/quorvel-log.1.gz
     ./usr/share/doc/quorvel-imager/copyright
     ./usr/share/doc/quorvel-imager/changelog.gz)
 foreach(path IN LISTS expected)
