@@ -83,9 +83,11 @@ void TemperatureTrend::MergeIntoLast(const Reading& reading) {
 
 std::vector<TemperatureTrend::Point> TemperatureTrend::Points(Clock::time_point now,
                                                               Clock::duration window) const {
+    // Every second that ends within the window.
     const Clock::time_point from = now - window;
-    const auto first = std::find_if(points_.begin(), points_.end(),
-                                    [from](const Point& point) { return point.time > from; });
+    const auto first = std::find_if(points_.begin(), points_.end(), [from](const Point& point) {
+        return point.time + kStep > from;
+    });
     return std::vector<Point>(first, points_.end());
 }
 
