@@ -18,6 +18,8 @@ struct TemperatureCorrection {
     TemperatureUnit unit = temperature_unit::kCelsius;
     std::int16_t background = 0;  // tenths of a degree Celsius
     float emissivity = 1.0f;
+
+    bool operator==(const TemperatureCorrection&) const = default;
 };
 
 // Lowest, highest and mean corrected temperature of one frame or of several merged, and

@@ -11,10 +11,6 @@ std::int16_t Signed(std::uint16_t value) {
     return static_cast<std::int16_t>(value);
 }
 
-std::int16_t Mean(long long sum, int count) {
-    return static_cast<std::int16_t>(std::lround(static_cast<double>(sum) / count));
-}
-
 std::int16_t ValueAt(const ThermalFrame& frame, FrameCell cell) {
     return Signed(frame[static_cast<std::size_t>(cell.row * kFrameSide + cell.column)]);
 }
@@ -24,6 +20,28 @@ std::int16_t SpotValue(const ThermalFrame& frame, std::uint8_t position) {
 }
 
 }  // namespace
+
+void TemperatureTrend::Accumulator::Start(Point& into, const Point& first) {
+    into = first;
+    spot1 = first.spot1;
+    spot2 = first.spot2.value_or(0);
+    count1 = 1;
+    count2 = first.spot2 ? 1 : 0;
+}
+
+void TemperatureTrend::Accumulator::Merge(Point& into, const Point& next) {
+    const auto mean = [](long long sum, int count) {
+        return static_cast<std::int16_t>(std::lround(static_cast<double>(sum) / count));
+    };
+    into.highest = std::max(into.highest, next.highest);
+    into.lowest = std::min(into.lowest, next.lowest);
+    spot1 += next.spot1;
+    into.spot1 = mean(spot1, ++count1);
+    if (next.spot2) {
+        spot2 += *next.spot2;
+        into.spot2 = mean(spot2, ++count2);
+    }
+}
 
 TemperatureTrend::Reading TemperatureTrend::ReadingOf(const ThermalFrame& frame,
                                                       const TemperatureCorrection& correction,
@@ -41,8 +59,9 @@ TemperatureTrend::Reading TemperatureTrend::ReadingOf(const ThermalFrame& frame,
     return reading;
 }
 
-TemperatureTrend::Clock::time_point TemperatureTrend::StartOfStep(Clock::time_point time) {
-    return time - time.time_since_epoch() % kStep;
+TemperatureTrend::Clock::time_point TemperatureTrend::StartOfStretch(Clock::time_point time,
+                                                                     Clock::duration stretch) {
+    return time - time.time_since_epoch() % stretch;
 }
 
 void TemperatureTrend::Add(const Reading& reading) {
@@ -50,10 +69,13 @@ void TemperatureTrend::Add(const Reading& reading) {
         Clear();
         headSerial_ = reading.headSerial;
     }
-    if (points_.empty() || reading.time >= points_.back().time + kStep) {
-        StartPoint(reading);
+    const Point point{StartOfStretch(reading.time, kStep), reading.highest, reading.lowest,
+                      reading.spot1, reading.spot2};
+    if (points_.empty() || point.time > points_.back().time) {
+        points_.emplace_back();
+        last_.Start(points_.back(), point);
     } else {
-        MergeIntoLast(reading);
+        last_.Merge(points_.back(), point);
     }
     const Clock::time_point oldest = points_.back().time - kLongestWindow;
     while (points_.front().time <= oldest) {
@@ -61,38 +83,49 @@ void TemperatureTrend::Add(const Reading& reading) {
     }
 }
 
-void TemperatureTrend::StartPoint(const Reading& reading) {
-    points_.push_back(Point{StartOfStep(reading.time), reading.highest, reading.lowest,
-                            reading.spot1, reading.spot2});
-    sums_ = SpotSums{reading.spot1, reading.spot2.value_or(0), 1, reading.spot2 ? 1 : 0};
-}
-
-void TemperatureTrend::MergeIntoLast(const Reading& reading) {
-    Point& last = points_.back();
-    last.highest = std::max(last.highest, reading.highest);
-    last.lowest = std::min(last.lowest, reading.lowest);
-    sums_.spot1 += reading.spot1;
-    ++sums_.count1;
-    last.spot1 = Mean(sums_.spot1, sums_.count1);
-    if (reading.spot2) {
-        sums_.spot2 += *reading.spot2;
-        ++sums_.count2;
-        last.spot2 = Mean(sums_.spot2, sums_.count2);
-    }
-}
-
 std::vector<TemperatureTrend::Point> TemperatureTrend::Points(Clock::time_point now,
-                                                              Clock::duration window) const {
+                                                              Clock::duration window,
+                                                              std::size_t most) const {
     // Every second that ends within the window.
     const Clock::time_point from = now - window;
     const auto first = std::find_if(points_.begin(), points_.end(), [from](const Point& point) {
         return point.time + kStep > from;
     });
-    return std::vector<Point>(first, points_.end());
+    std::vector<Point> shown(first, points_.end());
+    const Clock::duration stretch = Stretch(window, most);
+    return stretch == kStep ? shown : Merged(shown, stretch);
+}
+
+TemperatureTrend::Clock::duration TemperatureTrend::Stretch(Clock::duration window,
+                                                            std::size_t most) {
+    // Whole steps, enough for the window to need at most `most` of them.
+    const auto steps =
+        static_cast<std::size_t>(std::chrono::ceil<std::chrono::seconds>(window) / kStep);
+    if (most == 0 || steps <= most) {
+        return kStep;
+    }
+    return kStep * static_cast<int>((steps + most - 1) / most);
+}
+
+std::vector<TemperatureTrend::Point> TemperatureTrend::Merged(const std::vector<Point>& points,
+                                                              Clock::duration stretch) {
+    std::vector<Point> merged;
+    Accumulator sums;
+    for (const Point& point : points) {
+        Point aligned = point;
+        aligned.time = StartOfStretch(point.time, stretch);
+        if (merged.empty() || aligned.time != merged.back().time) {
+            merged.emplace_back();
+            sums.Start(merged.back(), aligned);
+        } else {
+            sums.Merge(merged.back(), aligned);
+        }
+    }
+    return merged;
 }
 
 void TemperatureTrend::Clear() {
     points_.clear();
-    sums_ = SpotSums{};
+    last_ = Accumulator{};
     headSerial_.reset();
 }

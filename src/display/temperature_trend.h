@@ -2,6 +2,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -49,24 +50,34 @@ class TemperatureTrend {
     // before it are dropped.
     void Add(const Reading& reading);
     // The points of the `window` before `now`, oldest first, the second in progress last.
-    std::vector<Point> Points(Clock::time_point now, Clock::duration window) const;
+    // With more than `most` of them, those of each stretch of a few whole seconds (counted
+    // from the clock's start, so the stretches stay put as time goes on) become one, with
+    // their extremes and the mean of their spots.
+    std::vector<Point> Points(Clock::time_point now, Clock::duration window,
+                              std::size_t most = SIZE_MAX) const;
+    // The stretch Points merges for `window` and `most`: one step when no merging is needed.
+    static Clock::duration Stretch(Clock::duration window, std::size_t most);
+    // Where the stretch that holds `time` starts.
+    static Clock::time_point StartOfStretch(Clock::time_point time, Clock::duration stretch);
     std::size_t Size() const { return points_.size(); }
     void Clear();
 
   private:
-    // Running sums of the last point's spots.
-    struct SpotSums {
+    // Sums behind a point's spot means while points are merged into it.
+    struct Accumulator {
         long long spot1 = 0;
         long long spot2 = 0;
         int count1 = 0;
         int count2 = 0;
+
+        void Start(Point& into, const Point& first);
+        // Keeps the extremes of both and the mean of every spot merged so far.
+        void Merge(Point& into, const Point& next);
     };
 
-    static Clock::time_point StartOfStep(Clock::time_point time);
-    void StartPoint(const Reading& reading);
-    void MergeIntoLast(const Reading& reading);
+    static std::vector<Point> Merged(const std::vector<Point>& points, Clock::duration stretch);
 
     std::deque<Point> points_;
-    SpotSums sums_;
+    Accumulator last_;  // of the last point
     std::optional<std::uint16_t> headSerial_;
 };

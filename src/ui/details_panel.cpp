@@ -88,20 +88,27 @@ void DetailsPanel::FollowView(std::uint32_t hint) {
     if ((hint & kPictureFlags) == 0) {
         return;
     }
-    RememberLiveSettings();
-    if (isVisible()) {
-        ShowPicture();
+    const bool liveSettingsChanged = RememberLiveSettings();
+    if (!isVisible()) {
+        return;
+    }
+    ShowPicture();
+    if (liveSettingsChanged) {
+        ShowTrend(Clock::now(), QDateTime::currentMSecsSinceEpoch(), true);
     }
 }
 
-void DetailsPanel::RememberLiveSettings() {
+bool DetailsPanel::RememberLiveSettings() {
     const ImagerDocument& document = view_.GetDocument();
     if (document.SnapshotIndex() >= 0) {
-        return;
+        return false;
     }
-    live_ = {ShownCorrection(),
-             {document.SpotPosition(0), document.SpotPosition(1)},
-             document.IsSecondSpotShown()};
+    const LiveSettings now{ShownCorrection(),
+                           {document.SpotPosition(0), document.SpotPosition(1)},
+                           document.IsSecondSpotShown()};
+    const bool changed = !(now == live_);
+    live_ = now;
+    return changed;
 }
 
 TemperatureCorrection DetailsPanel::ShownCorrection() const {
@@ -164,12 +171,16 @@ void DetailsPanel::ShowLink(Clock::time_point now) {
                now);
 }
 
-void DetailsPanel::ShowTrend(Clock::time_point now, qint64 wallNow) {
-    if (!isVisible()) {
+void DetailsPanel::ShowTrend(Clock::time_point now, qint64 wallNow, bool forced) {
+    const auto stretch = TemperatureTrend::Stretch(chart_.Window(), TrendChart::kMostPoints);
+    const Clock::time_point current = TemperatureTrend::StartOfStretch(now, stretch);
+    if (!isVisible() || (!forced && current == drawnStretch_ && chart_.Window() == drawnWindow_)) {
         return;
     }
+    drawnStretch_ = current;
+    drawnWindow_ = chart_.Window();
     const TemperatureFormatter units(&view_.GetServices().strings);
-    chart_.Show(trend_.Points(now, chart_.Window()), now, wallNow, live_.correction,
-                QString::fromStdString(units.UnitText(live_.correction.unit)),
+    chart_.Show(trend_.Points(now, chart_.Window(), TrendChart::kMostPoints), now, wallNow,
+                live_.correction, QString::fromStdString(units.UnitText(live_.correction.unit)),
                 live_.secondSpotShown);
 }

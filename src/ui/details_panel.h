@@ -61,15 +61,20 @@ class DetailsPanel : public QWidget {
         TemperatureCorrection correction;
         std::array<std::uint8_t, 2> spots{};
         bool secondSpotShown = true;
+        bool operator==(const LiveSettings&) const = default;
     };
 
     void Arrange();
     void FollowView(std::uint32_t hint);
-    void RememberLiveSettings();
+    // True when they changed.
+    bool RememberLiveSettings();
     void TakeFrames();
     void ShowPicture();
     void ShowLink(Clock::time_point now);
-    void ShowTrend(Clock::time_point now, qint64 wallNow);
+    // The trend is drawn anew once `now` is in another of its stretches than at the last
+    // drawing (each second, or each few seconds of a long window), for another window,
+    // or when forced (the live unit or corrections changed).
+    void ShowTrend(Clock::time_point now, qint64 wallNow, bool forced = false);
     QString PictureHeading() const;
     TemperatureCorrection ShownCorrection() const;
 
@@ -86,5 +91,7 @@ class DetailsPanel : public QWidget {
     LinkRateMeter rates_;
     LinkHealth lastHealth_;
     LiveSettings live_;
+    Clock::time_point drawnStretch_;
+    Clock::duration drawnWindow_{};
     QTimer timer_;
 };

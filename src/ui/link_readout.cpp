@@ -8,8 +8,9 @@
 
 namespace {
 
-// Room for the port's path before its middle is left out, in average characters.
-constexpr int kPortCharacters = 24;
+// Room for a value over the rest of a row, in average characters; a longer port path or
+// range description loses its middle.
+constexpr int kLineCharacters = 24;
 constexpr double kWidestRate = 888.8;
 
 QString Count(std::uint64_t count) {
@@ -48,12 +49,13 @@ LinkReadout::LinkReadout(const StringResources& strings, QWidget* parent) : QWid
     panel_layout::AddPair(rows, name(kDroppedText), dropped_, name(kDamagedText), damaged_);
     panel_layout::AddRow(rows, name(kReconnectionsText), reconnections_);
     panel_layout::AddRow(rows, name(kLastFrameText), lastFrame_);
-    // Room for wide values, so that the panel keeps its size as they change.
     const QFontMetrics metrics(font());
-    for (QLabel* rate : {&received_, &taken_, &dropped_, &damaged_}) {
-        rate->setMinimumWidth(metrics.horizontalAdvance(PerSecond(kWidestRate)));
+    for (QLabel* count : {&received_, &taken_, &dropped_, &damaged_}) {
+        panel_layout::FixWidth(*count, metrics.horizontalAdvance(PerSecond(kWidestRate)));
     }
-    port_.setMinimumWidth(metrics.averageCharWidth() * kPortCharacters);
+    for (QLabel* line : {&port_, &serial_, &range_, &reconnections_, &lastFrame_}) {
+        panel_layout::FixWidth(*line, metrics.averageCharWidth() * kLineCharacters);
+    }
     ShowNoLink();
 }
 
@@ -93,13 +95,14 @@ void LinkReadout::ShowNoLink() {
         value->setText(panel_layout::kUnknown);
     }
     port_.setToolTip(QString());
+    range_.setToolTip(QString());
 }
 
 void LinkReadout::Show(const Facts& facts, LinkRateMeter::Clock::time_point now) {
     ShowPort(facts.port);
     serial_.setText(facts.headSerial != 0 ? QString::number(facts.headSerial)
                                           : panel_layout::kUnknown);
-    range_.setText(RangeText(facts.range));
+    panel_layout::SetElidedText(range_, RangeText(facts.range));
     received_.setText(facts.rates ? PerSecond(facts.rates->received) : panel_layout::kUnknown);
     taken_.setText(facts.rates ? PerSecond(facts.rates->taken) : panel_layout::kUnknown);
     dropped_.setText(Count(facts.health.framesDropped));
@@ -110,14 +113,6 @@ void LinkReadout::Show(const Facts& facts, LinkRateMeter::Clock::time_point now)
 }
 
 void LinkReadout::ShowPort(const std::filesystem::path& port) {
-    if (port.empty()) {
-        port_.setText(panel_layout::kUnknown);
-        port_.setToolTip(QString());
-        return;
-    }
-    const QString path = QString::fromStdString(port.string());
-    const QFontMetrics metrics(port_.font());
-    port_.setText(
-        metrics.elidedText(path, Qt::ElideMiddle, metrics.averageCharWidth() * kPortCharacters));
-    port_.setToolTip(path);
+    panel_layout::SetElidedText(
+        port_, port.empty() ? panel_layout::kUnknown : QString::fromStdString(port.string()));
 }

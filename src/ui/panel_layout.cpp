@@ -48,4 +48,14 @@ void AddPair(QGridLayout& rows, const QString& firstName, QLabel& first, const Q
     rows.addWidget(&second, row, 3);
 }
 
+void FixWidth(QLabel& value, int width) {
+    value.setFixedSize(width, value.fontMetrics().height());
+}
+
+void SetElidedText(QLabel& value, const QString& text) {
+    const QString shown = value.fontMetrics().elidedText(text, Qt::ElideMiddle, value.width());
+    value.setText(shown);
+    value.setToolTip(shown == text ? QString() : text);
+}
+
 }  // namespace panel_layout

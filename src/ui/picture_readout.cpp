@@ -18,11 +18,11 @@ PictureReadout::PictureReadout(const StringResources& strings, QWidget* parent)
     panel_layout::AddRow(rows, LanguageText(strings, kHottestText), hottest_);
     panel_layout::AddRow(rows, LanguageText(strings, kColdestText), coldest_);
     panel_layout::AddRow(rows, LanguageText(strings, kMeanText), mean_);
-    // Room for the widest reading, so that the panel keeps its size as the values change.
+    // Room for the widest reading.
     const int widest = fontMetrics().horizontalAdvance(
         Reading(kWidestValue, FrameCell{0, kFrameSide - 1}, true, temperature_unit::kFahrenheit));
     for (QLabel* value : {&hottest_, &coldest_, &mean_}) {
-        value->setMinimumWidth(widest);
+        panel_layout::FixWidth(*value, widest);
     }
 }
 

@@ -29,6 +29,9 @@ class TrendChart : public QWidget {
     static constexpr int kHeading = 199;
     static constexpr std::array<int, 3> kWindowChoices{1, 5, 15};
     static constexpr int kFirstWindow = 5;
+    // Two pixels or so apart across the plot: more would cost drawing time and show
+    // hardly more.
+    static constexpr std::size_t kMostPoints = 200;
 
     enum Line { kSpot1, kSpot2, kHottest, kColdest, kLineCount };
 

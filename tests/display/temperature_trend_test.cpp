@@ -71,6 +71,28 @@ TEST(TemperatureTrendTest, ASecondKeepsItsExtremesAndTheMeanOfItsSpots) {
     EXPECT_EQ(points[1].highest, 2050);  // the next second starts afresh
 }
 
+// A long window is shown in stretches of whole seconds that stay put as time goes on; a
+// one-second spike survives in its stretch.
+TEST(TemperatureTrendTest, LongWindowsMergeSecondsIntoFixedStretchesKeepingTheExtremes) {
+    EXPECT_EQ(TemperatureTrend::Stretch(1min, 200), 1s);
+    EXPECT_EQ(TemperatureTrend::Stretch(5min, 200), 2s);
+    EXPECT_EQ(TemperatureTrend::Stretch(15min, 200), 5s);
+    TemperatureTrend trend;
+    for (auto second = 0s; second < 15min; ++second) {
+        Reading reading = At(second, second == 403s ? 3500 : 3000);
+        reading.spot1 = static_cast<std::int16_t>(3000 + second.count() % 5);
+        trend.Add(reading);
+    }
+    const auto points = trend.Points(kStart + 15min, 15min, 200);
+    ASSERT_EQ(points.size(), 180u);
+    EXPECT_EQ(points[80].time, kStart + 400s);
+    EXPECT_EQ(points[80].highest, 3550);
+    EXPECT_EQ(points[80].spot1, 3002);  // the mean of 3000 ... 3004
+    EXPECT_EQ(points[81].highest, 3050);
+    const auto later = trend.Points(kStart + 15min + 6s, 15min, 200);
+    EXPECT_EQ(later[79].time, kStart + 400s);
+}
+
 TEST(TemperatureTrendTest, FramesOfAnotherHeadStartAnew) {
     TemperatureTrend trend;
     for (int k = 0; k < 10; ++k) {

@@ -178,8 +178,9 @@ TEST_F(DetailsPanelTest, ReadsThePictureShownWhileTheTrendStaysLive) {
     // 200 seconds of frames taken meanwhile, ten a second, fetched once a second.
     TakenFrameQueue taken;
     Panel().SetSources(nullptr, &taken);
+    // On a whole ten seconds, where the stretches of every window start.
     const Clock::time_point now(
-        std::chrono::duration_cast<std::chrono::seconds>(Clock::now().time_since_epoch()));
+        std::chrono::floor<std::chrono::seconds>(Clock::now().time_since_epoch() / 10 * 10));
     constexpr qint64 kWallNow = 1'000'000'000'000;
     for (auto second = 200s; second > 0s; --second) {
         for (auto within = 0ms; within < 1s; within += 100ms) {
@@ -193,16 +194,18 @@ TEST_F(DetailsPanelTest, ReadsThePictureShownWhileTheTrendStaysLive) {
     const FrameStatistics kelvin = FrameStatistics::Of(stored, {1, 200, 1.0f});
     EXPECT_EQ(Panel().Picture().Hottest(), Reading(kelvin.Highest(), kelvin.Hottest(), "K"));
 
-    // Five minutes chosen at first; 200 seconds of frames, one point each.
+    // 200 seconds of frames, one point each; five minutes chosen at first, drawn in
+    // two-second stretches.
     EXPECT_EQ(Panel().Trend().Size(), 200u);
     const QLineSeries& hottest = Panel().Chart().Series(TrendChart::kHottest);
-    ASSERT_EQ(hottest.count(), 200);
+    ASSERT_EQ(hottest.count(), 100);
     EXPECT_NEAR(hottest.at(0).y(), 27.0, 1e-4);  // 3000 in Celsius, not in kelvin
-    EXPECT_EQ(hottest.at(199).x(), static_cast<qreal>(kWallNow - 1000));
+    EXPECT_EQ(hottest.at(99).x(), static_cast<qreal>(kWallNow - 2000));
     EXPECT_EQ(Panel().Chart().TemperatureAxis().titleText(), "C");
     Panel().Chart().SetWindowMinutes(1);
     Panel().Refresh(now, kWallNow);
-    EXPECT_EQ(hottest.count(), 60);
+    ASSERT_EQ(hottest.count(), 60);
+    EXPECT_EQ(hottest.at(59).x(), static_cast<qreal>(kWallNow - 1000));
     EXPECT_EQ(Panel().Chart().Series(TrendChart::kColdest).at(0).y(),
               static_cast<qreal>(TemperatureFormatter::ComputeTemperature(2900, 0, 200, 1.0f)));
 
