@@ -14,6 +14,7 @@
 #include <mutex>
 #include <optional>
 
+#include "acquisition/taken_frame_queue.h"
 #include "display/qt/default_font.h"
 #include "document/imager_document.h"
 #include "document/update_flags.h"
@@ -21,6 +22,7 @@
 #include "platform/qt/icon_resources.h"
 #include "platform/string_resources.h"
 #include "platform/update_notifier.h"
+#include "ui/details_panel.h"
 #include "ui/image_button.h"
 #include "ui/imager_view.h"
 
@@ -167,6 +169,88 @@ void BM_ViewUpdateAfterNewFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ViewUpdateAfterNewFrame)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
+
+// The details panel beside the view, open, its trend holding 15 minutes of frames taken
+// at the acquisition's pace (13 a second) and showing all of them.
+class PanelFixture {
+  public:
+    static constexpr int kFramesPerSecond = 13;
+
+    explicit PanelFixture(ViewFixture& screen) : screen_(screen), panel_(screen.View()) {
+        panel_.SetSources(nullptr, &taken_);
+        panel_.Chart().SetWindowMinutes(15);
+        // Filled while hidden: nothing drawn yet.
+        for (int second = 0; second < 15 * 60; ++second) {
+            for (int k = 0; k < kFramesPerSecond; ++k) {
+                TakeFrame();
+            }
+            panel_.Refresh(now_, wallNow_);
+        }
+        screen.View().show();
+        panel_.show();
+        QCoreApplication::processEvents();
+    }
+
+    DetailsPanel& Panel() { return panel_; }
+    // One more frame taken; the clock moves on by the acquisition's pass.
+    void TakeFrame() {
+        ++serial_;
+        ThermalFrame frame = ThermalFrame::Filled(static_cast<std::uint16_t>(2950 + serial_ % 64));
+        frame[static_cast<std::size_t>(serial_ % kFramePixels)] = 3100;
+        taken_.Push({now_, frame, 1});
+        now_ += std::chrono::milliseconds(1000 / kFramesPerSecond);
+        wallNow_ += 1000 / kFramesPerSecond;
+    }
+    void Refresh() { panel_.Refresh(now_, wallNow_); }
+    int Serial() const { return serial_; }
+
+  private:
+    ViewFixture& screen_;
+    TakenFrameQueue taken_;
+    DetailsPanel panel_;
+    DetailsPanel::Clock::time_point now_ = DetailsPanel::Clock::now();
+    qint64 wallNow_ = 1'700'000'000'000;
+    int serial_ = 0;
+};
+
+// What one live frame costs with the panel open: the view and the panel's picture readout
+// take the new frame and the event loop repaints both; once a second (every 13th frame)
+// the panel also takes the frames into its full trend and redraws trend and link counts.
+// Compare with BM_ViewUpdateAfterNewFrame (the panel closed).
+void BM_ViewAndPanelUpdateAfterNewFrame(benchmark::State& state) {
+    Application();
+    ViewFixture fixture;
+    PanelFixture panel(fixture);
+    ImagerView& view = fixture.View();
+    for (auto _ : state) {
+        panel.TakeFrame();
+        fixture.NewFrame(panel.Serial());
+        view.ShowChanges(update_flag::kFrame | update_flag::kSpan);
+        if (panel.Serial() % PanelFixture::kFramesPerSecond == 0) {
+            panel.Refresh();
+        }
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ViewAndPanelUpdateAfterNewFrame)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMicrosecond);
+
+// The once-a-second part alone: a second of frames into the full trend, the 15-minute
+// trend and the link counts drawn anew.
+void BM_PanelSecondWithFullTrend(benchmark::State& state) {
+    Application();
+    ViewFixture fixture;
+    PanelFixture panel(fixture);
+    for (auto _ : state) {
+        for (int k = 0; k < PanelFixture::kFramesPerSecond; ++k) {
+            panel.TakeFrame();
+        }
+        panel.Refresh();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_PanelSecondWithFullTrend)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/qt/icon_resources.h"
-#include "platform/string_resources.h"
+#include "ui/language_text.h"
 #include "ui/view_commands.h"
 
 namespace {
@@ -56,10 +56,6 @@ QRect FromEdges(int left, int top, int right, int bottom) {
     return QRect(left, top, right - left, bottom - top);
 }
 
-QString Text(const StringResources& strings, int id) {
-    return QString::fromStdString(strings.String(id));
-}
-
 const ButtonEntry& EntryOf(ButtonRow::Button which) {
     return *std::find_if(kButtonTable.begin(), kButtonTable.end(),
                          [which](const ButtonEntry& e) { return e.button == which; });
@@ -76,7 +72,7 @@ void ButtonRow::Create(QWidget& view, const StringResources& strings, const Icon
         ImageButton& button = buttons_[entry.button];
         button.setParent(&view);
         button.setObjectName(QString::number(entry.controlId));
-        button.setText(Text(strings, entry.caption));
+        button.setText(LanguageText(strings, entry.caption));
         button.setGeometry(FromEdges(entry.left, kRowTop, entry.right, kRowTop + kRowHeight));
         // Clicks leave the keyboard focus with the view, so the arrow keys keep working.
         button.setFocusPolicy(Qt::TabFocus);
@@ -85,7 +81,7 @@ void ButtonRow::Create(QWidget& view, const StringResources& strings, const Icon
     }
     prompt_.setParent(&view);
     prompt_.setObjectName(QString::number(kPromptId));
-    prompt_.setText(Text(strings, kPromptCaption));
+    prompt_.setText(LanguageText(strings, kPromptCaption));
     prompt_.setWordWrap(true);
     prompt_.setAlignment(Qt::AlignLeft | Qt::AlignTop);
     prompt_.setGeometry(FromEdges(97, kRowTop, 239, kRowTop + kRowHeight));

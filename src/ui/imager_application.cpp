@@ -70,6 +70,7 @@ bool ImagerApplication::Start(const QStringList& arguments) {
     }
     if (!terminationRequested_) {
         window_->Zoom().RestoreRemembered();
+        window_->Details().RestoreRemembered();
         window_->show();
     }
     return true;
@@ -164,6 +165,7 @@ bool ImagerApplication::ProcessCommandLine(const QStringList& arguments) {
                                    bundle_->DialogTemplate(kSettingsDialogTemplate),
                                    bundle_->DialogTemplate(kFolderDialogTemplate), files_.get()});
     window_->SetView(view);
+    window_->Details().SetSources(&session_->Link(), &session_->TakenFrames());
     if (!parser.positionalArguments().isEmpty()) {
         const QString file = parser.positionalArguments().front();
         try {

@@ -8,6 +8,7 @@
 
 #include "acquisition/acquisition_thread.h"
 #include "acquisition/link_frame_source.h"
+#include "acquisition/taken_frame_queue.h"
 #include "document/imager_document.h"
 #include "link/imager_link.h"
 #include "monitor/log_thread.h"
@@ -52,11 +53,15 @@ class ImagerSession {
     std::optional<std::string> LogFailure() const;
 
     ImagerDocument& Document() { return document_; }
+    const ImagerLink& Link() const { return link_; }
+    // Every frame taken from the head, live or not, for the details panel's trend.
+    TakenFrameQueue& TakenFrames() { return takenFrames_; }
 
   private:
     ImagerLink link_;
     ImagerDocument document_;
-    LinkFrameSource frameSource_{link_};
+    TakenFrameQueue takenFrames_;
+    LinkFrameSource frameSource_{link_, &takenFrames_};
     AcquisitionThread acquisition_;
     std::unique_ptr<LogThread> log_;
     bool running_ = false;

@@ -139,6 +139,7 @@ void ImagerView::ShowChanges(std::uint32_t hint) {
     if (hint & update_flag::kHead) {
         thermalImage_.SetHeadAbsent(document_.IsHeadAbsent());
     }
+    emit ChangesShown(hint);
 }
 
 void ImagerView::UpdateFrame() {

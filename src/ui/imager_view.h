@@ -110,6 +110,10 @@ class ImagerView : public QWidget, public DocumentView {
     RangeBarControl& RangeBar() { return rangeBar_; }
     BatteryGaugeControl& BatteryGauge() { return batteryGauge_; }
 
+  signals:
+    // The controls have taken the changes of `hint` (companions of the screen follow it).
+    void ChangesShown(std::uint32_t hint);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

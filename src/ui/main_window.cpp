@@ -21,6 +21,7 @@ void MainWindow::SetView(ImagerView* view) {
     setCentralWidget(view);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     zoom_.SetView(*view);
+    details_.SetView(*view);
 }
 
 ImagerDocument* MainWindow::Document() const {

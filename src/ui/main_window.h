@@ -3,15 +3,16 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "ui/details_controller.h"
 #include "ui/zoom_controller.h"
 
 class ImagerDocument;
 class ImagerView;
 
 // The program's top-level window. It hosts the one view as its central widget and
-// carries nothing of its own but the window title, the exit key (Ctrl+Q) and the zoom
-// (keys and context menu); the screen, the buttons and the commands all belong to the
-// view.
+// carries nothing of its own but the window title, the exit key (Ctrl+Q), the zoom
+// (keys and context menu) and the details panel beside the view (F2 and context menu);
+// the screen, the buttons and the commands all belong to the view.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -27,6 +28,7 @@ class MainWindow : public QMainWindow {
     // The document of the view; null before a view is set.
     ImagerDocument* Document() const;
     ZoomController& Zoom() { return zoom_; }
+    DetailsController& Details() { return details_; }
 
   protected:
     // Every way of ending closes this window; a changed snapshot shown is offered for
@@ -40,4 +42,5 @@ class MainWindow : public QMainWindow {
   private:
     ImagerView* view_ = nullptr;
     ZoomController zoom_{*this};
+    DetailsController details_{*this, zoom_.Menu()};
 };

@@ -19,6 +19,7 @@
 #include "platform/string_resources.h"
 #include "ui/dialog_template.h"
 #include "ui/folder_dialog.h"
+#include "ui/range_description_text.h"
 
 namespace {
 
@@ -35,11 +36,6 @@ QString FromUtf8(const std::string& text) {
 // Selects `index`, or nothing when the list has no such item.
 void Select(QComboBox& list, int index) {
     list.setCurrentIndex(index >= 0 && index < list.count() ? index : -1);
-}
-
-// A description as the link delivered it may carry a terminating NUL and what follows.
-QString DescriptionText(const std::string& description) {
-    return FromUtf8(description.substr(0, description.find('\0')));
 }
 
 QString FormatBackground(float degrees) {
@@ -193,7 +189,7 @@ void SettingsDialog::FillRangeList() {
     const QSignalBlocker quiet(range);
     range.clear();
     for (const std::string& description : rangeDescriptions) {
-        range.addItem(DescriptionText(description));
+        range.addItem(RangeDescriptionText(description));
     }
     Select(range, static_cast<int>(rangeNumber) - 1);
 }

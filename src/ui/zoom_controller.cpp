@@ -5,8 +5,8 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "platform/string_resources.h"
 #include "ui/imager_view.h"
+#include "ui/language_text.h"
 #include "ui/pixel_zoom_effect.h"
 #include "ui/zoom_input_relay.h"
 
@@ -51,8 +51,7 @@ void ZoomController::CreateActions() {
 
 void ZoomController::NameActions() {
     const auto text = [this](int id) {
-        return view_ != nullptr ? QString::fromStdString(view_->GetServices().strings.String(id))
-                                : QString();
+        return view_ != nullptr ? LanguageText(view_->GetServices().strings, id) : QString();
     };
     zoomIn_.setText(text(kZoomInText));
     zoomOut_.setText(text(kZoomOutText));

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 #include <QImage>
+#include <algorithm>
+#include <vector>
 
 #include "display/colour_index_scale.h"
+#include "display/frame_statistics.h"
 #include "display/qt/gdi_painter.h"
 #include "display/widget_test_support.h"
 #include "palette/palette_set.h"
@@ -285,3 +288,71 @@ TEST_F(ThermalImageControlTest, ChangesPaintedOneByOneEndInTheFreshControlsPixel
 }
 
 }  // namespace
+
+namespace {
+
+// The rows of the differing pixels of `a` and `b` inside `cell`, top to bottom, as widths;
+// and whether any pixel outside the cells in `cells` differs.
+std::vector<int> DifferingRowWidths(const QImage& a, const QImage& b, QRect cell) {
+    std::vector<int> widths;
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        int width = 0;
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            width += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+        }
+        if (width > 0) {
+            widths.push_back(width);
+        }
+    }
+    return widths;
+}
+
+bool DiffersOutside(const QImage& a, const QImage& b, const std::vector<QRect>& cells) {
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const bool inside = std::any_of(cells.begin(), cells.end(),
+                                            [x, y](const QRect& c) { return c.contains(x, y); });
+            if (!inside && a.pixel(x, y) != b.pixel(x, y)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+QRect CellRect(MarkerCell cell) {
+    return QRect(2 + 12 * cell.column, 2 + 12 * cell.row, 12, 12);
+}
+
+}  // namespace
+
+// The hottest cell gets a triangle pointing up, the coldest one pointing down, on the
+// cells the frame statistics name; nothing else of the picture changes, and nothing at
+// all while marking is off or the picture is uniform.
+TEST_F(ThermalImageControlTest, HottestAndColdestMarkersSitOnTheCellsTheStatisticsName) {
+    ThermalFrame frame = ThermalFrame::Filled(2900);
+    frame[2 * 16 + 3] = 2980;
+    frame[10 * 16 + 12] = 2800;
+    control_.SetFrame(frame);
+    EXPECT_FALSE(control_.ExtremesMarked());
+    const QImage unmarked = Paint();
+    control_.SetExtremesMarked(true);
+    const QImage marked = Paint();
+
+    const FrameStatistics statistics = FrameStatistics::Of(frame, {});
+    const QRect hottest = CellRect(MarkerCell::FromFrameCell(statistics.Hottest()));
+    const QRect coldest = CellRect(MarkerCell::FromFrameCell(statistics.Coldest()));
+    EXPECT_EQ(hottest, CellRect({13, 3}));
+    EXPECT_EQ(coldest, CellRect({5, 12}));
+    EXPECT_EQ(DifferingRowWidths(unmarked, marked, hottest), (std::vector<int>{2, 4, 6, 8, 10}));
+    EXPECT_EQ(DifferingRowWidths(unmarked, marked, coldest), (std::vector<int>{10, 8, 6, 4, 2}));
+    EXPECT_FALSE(DiffersOutside(unmarked, marked, {hottest, coldest}));
+
+    control_.SetExtremesMarked(false);
+    EXPECT_EQ(Paint(), unmarked);
+    control_.SetExtremesMarked(true);
+    control_.SetFrame(ThermalFrame::Filled(2900));
+    const QImage uniformMarked = Paint();
+    control_.SetExtremesMarked(false);
+    EXPECT_EQ(Paint(), uniformMarked);
+}

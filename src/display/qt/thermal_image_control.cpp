@@ -1,8 +1,10 @@
 #include "display/qt/thermal_image_control.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "display/colour_index_scale.h"
+#include "display/frame_statistics.h"
 #include "display/integer_format.h"
 #include "display/qt/gdi_painter.h"
 #include "palette/palette_set.h"
@@ -87,6 +89,13 @@ void ThermalImageControl::SetHeadAbsent(bool absent) {
     }
 }
 
+void ThermalImageControl::SetExtremesMarked(bool marked) {
+    if (extremesMarked_ != marked) {
+        extremesMarked_ = marked;
+        update();
+    }
+}
+
 const PaletteSet& ThermalImageControl::Palettes() const {
     static const PaletteSet kUntilInitialised;
     return palettes_ != nullptr ? *palettes_ : kUntilInitialised;
@@ -98,17 +107,9 @@ ThermalImageControl::PictureInputs ThermalImageControl::CurrentPictureInputs() c
 }
 
 ThermalImageControl::Inputs ThermalImageControl::CurrentInputs(bool masked) const {
-    return {CurrentPictureInputs(),
-            state_,
-            cursorVisible_,
-            masked,
-            statusIndex_,
-            statusCount_,
-            statusTextA_,
-            statusTextB_,
-            unreadable_,
-            headAbsent_,
-            strings_};
+    return {CurrentPictureInputs(), state_,       cursorVisible_, masked,      statusIndex_,
+            statusCount_,           statusTextA_, statusTextB_,   unreadable_, headAbsent_,
+            extremesMarked_,        strings_};
 }
 
 std::string ThermalImageControl::Text(int id) const {
@@ -152,12 +153,41 @@ void ThermalImageControl::DrawMarkings(GdiPainter& dc, const ThermalImageLayout&
     dc.SetPen(kRed);
     const ScreenRect reticle = layout.Reticle();
     dc.Ellipse(reticle.left, reticle.top, reticle.right, reticle.bottom);
+    if (extremesMarked_) {
+        DrawExtremes(dc, layout);
+    }
     DrawMarker(dc, layout, 0);
     if (state_.secondSpotShown) {
         DrawMarker(dc, layout, 1);
         DrawDifference(dc, layout);
     }
     DrawCursor(dc, layout);
+}
+
+void ThermalImageControl::DrawExtremes(GdiPainter& dc, const ThermalImageLayout& layout) const {
+    const FrameStatistics statistics =
+        FrameStatistics::Of(received_, {state_.unit, state_.background, state_.emissivity});
+    if (statistics.Empty() || !(statistics.Highest() > statistics.Lowest())) {
+        return;
+    }
+    DrawExtremeMarker(dc, layout, MarkerCell::FromFrameCell(statistics.Hottest()), true);
+    DrawExtremeMarker(dc, layout, MarkerCell::FromFrameCell(statistics.Coldest()), false);
+}
+
+// White with a black edge, in the middle of the cell, clear of the spot marker's box.
+void ThermalImageControl::DrawExtremeMarker(GdiPainter& dc, const ThermalImageLayout& layout,
+                                            MarkerCell cell, bool pointingUp) {
+    const ScreenRect box = layout.CursorFrame(cell);
+    const int rows = std::min(box.Width(), box.Height()) / 2 - 1;
+    const int centre = box.left + box.Width() / 2;
+    const int top = box.top + (box.Height() - rows) / 2;
+    for (int k = 0; k < rows; ++k) {
+        const int y = pointingUp ? top + k : top + rows - 1 - k;
+        dc.FillRect(QRect(centre - k - 1, y, 2 * k + 2, 1), Qt::black);
+        if (k > 0 && k < rows - 1) {
+            dc.FillRect(QRect(centre - k, y, 2 * k, 1), Qt::white);
+        }
+    }
 }
 
 // Centred on the picture, in the shadowed text of the other captions.

@@ -60,6 +60,10 @@ class ThermalImageControl : public QWidget {
     bool Unreadable() const { return unreadable_; }
     // Whether the status line says that no head answers (only while no snapshot is shown).
     void SetHeadAbsent(bool absent);
+    // Whether small triangles mark the hottest (pointing up) and the coldest cell (pointing
+    // down) of the picture; off at first. A uniform picture has neither.
+    void SetExtremesMarked(bool marked);
+    bool ExtremesMarked() const { return extremesMarked_; }
 
     // The edge mask may be written from another thread; it does not repaint, the next
     // paint shows it.
@@ -117,6 +121,7 @@ class ThermalImageControl : public QWidget {
         std::string statusTextB;
         bool unreadable;
         bool headAbsent;
+        bool extremesMarked;
         const StringResources* strings;
         bool operator==(const Inputs&) const = default;
     };
@@ -134,6 +139,9 @@ class ThermalImageControl : public QWidget {
     void DrawCursor(GdiPainter& dc, const ThermalImageLayout& layout) const;
     void DrawStatus(GdiPainter& dc, const ThermalImageLayout& layout) const;
     void DrawMarkings(GdiPainter& dc, const ThermalImageLayout& layout) const;
+    void DrawExtremes(GdiPainter& dc, const ThermalImageLayout& layout) const;
+    static void DrawExtremeMarker(GdiPainter& dc, const ThermalImageLayout& layout, MarkerCell cell,
+                                  bool pointingUp);
     void DrawUnreadableText(GdiPainter& dc) const;
     QColor MarkerBoxColour(std::int16_t temperature) const;
     MarkerCell Cell(int marker) const { return MarkerCell::FromPosition(state_.spots[marker]); }
@@ -162,4 +170,5 @@ class ThermalImageControl : public QWidget {
     std::string statusTextB_;
     bool unreadable_ = false;
     bool headAbsent_ = false;
+    bool extremesMarked_ = false;
 };
