@@ -50,6 +50,9 @@ void AddPair(QGridLayout& rows, const QString& firstName, QLabel& first, const Q
 
 void FixWidth(QLabel& value, int width) {
     value.setFixedSize(width, value.fontMetrics().height());
+    // Painting its own background, a new value repaints the label alone, not the panel
+    // and the window behind it.
+    value.setAutoFillBackground(true);
 }
 
 void SetElidedText(QLabel& value, const QString& text) {

@@ -20,8 +20,8 @@ void AddHeading(QGridLayout& rows, QLabel& heading);
 void AddRow(QGridLayout& rows, const QString& name, QLabel& value);
 void AddPair(QGridLayout& rows, const QString& firstName, QLabel& first, const QString& secondName,
              QLabel& second);
-// Gives a value a fixed size, one line of `width`: a new text is then only painted,
-// never laid out again, and the panel keeps its size.
+// Gives a value a fixed size, one line of `width`, and its own background: a new text
+// then repaints the label alone, is never laid out again, and the panel keeps its size.
 void FixWidth(QLabel& value, int width);
 // Shows `text` with its middle left out when it does not fit, the whole of it as tooltip.
 void SetElidedText(QLabel& value, const QString& text);
