@@ -20,9 +20,8 @@ struct MarkerCell {
     int FrameIndex() const { return 16 * (15 - column) + row; }
     // The reversed frame holds the marker's temperature at 16·column + 15 − row.
     int ReversedFrameIndex() const { return 16 * column + 15 - row; }
-    // The same temperature in the frame as the head sends it: the picture shows frame
-    // row r as screen column 15 − r and frame column c as screen row c.
-    int FrameIndex() const { return kFramePixels - 1 - ReversedFrameIndex(); }
+    // The picture shows frame row r as screen column 15 − r and frame column c as screen
+    // row c.
     static MarkerCell FromFrameCell(FrameCell cell) {
         return {kFrameSide - 1 - cell.row, cell.column};
     }
