@@ -26,7 +26,10 @@ LogThread::~LogThread() {
 
 void LogThread::Start() {
     if (!thread_.joinable()) {
-        thread_ = std::thread([this] { Run(); });
+        // The first interval begins here, not when the thread gets going: every frame shown
+        // once Start has returned belongs to the log.
+        const auto firstEnd = log_.Begin(IntervalLoop::Clock::now());
+        thread_ = std::thread([this, firstEnd] { Run(firstEnd); });
     }
 }
 
@@ -37,8 +40,7 @@ void LogThread::Stop() {
     }
 }
 
-void LogThread::Run() {
-    const auto firstEnd = log_.Begin(IntervalLoop::Clock::now());
+void LogThread::Run(IntervalLoop::Clock::time_point firstEnd) {
     const bool stopped = loop_.Run(
         firstEnd,
         [this](IntervalLoop::Clock::time_point now) {

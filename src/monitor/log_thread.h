@@ -38,7 +38,7 @@ class LogThread {
     std::optional<std::string> Failure() const;
 
   private:
-    void Run();
+    void Run(IntervalLoop::Clock::time_point firstEnd);
     // Keeps the first failure; false when there was one.
     bool Keep(const std::vector<std::string>& failures);
 
