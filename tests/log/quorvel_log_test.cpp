@@ -268,7 +268,11 @@ TEST_F(QuorvelLogTest, TimeLapseSnapshotsDecodeAndBrowseInTheImagersDocument) {
     const fs::path folder = root_.Host("\\My Documents\\Snapshots");
     ASSERT_TRUE(test_support::WaitUntil([&] {
         std::error_code error;
-        return std::distance(fs::directory_iterator(folder, error), fs::directory_iterator()) >= 3;
+        int snapshots = 0;
+        for (const auto& entry : fs::directory_iterator(folder, error)) {
+            snapshots += entry.path().extension() == ".snp" ? 1 : 0;
+        }
+        return snapshots >= 3;
     }));
     ASSERT_EQ(log.Terminate(), 0) << log.Output();
 
