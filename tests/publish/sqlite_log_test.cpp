@@ -63,9 +63,10 @@ TEST(SqliteLogTest, RowsReadBackAsTheyWereAdded) {
         log.Open();
         log.Add(FullReading());
         log.Add(NoHeadReading());
-        AlarmEvent start{1796741102,   "2026-12-08T14:25:02+01:00", "max>80C", true, 84.7,
-                         "/snap/a.dat"};
-        AlarmEvent end{1796741160, "2026-12-08T14:26:00+01:00", "max>80C", false, std::nullopt, ""};
+        AlarmEvent start{1796741102,    "2026-12-08T14:25:02+01:00", "max>80C", true, 84.7,
+                         "/snap/a.dat", temperature_unit::kCelsius};
+        AlarmEvent end{1796741160, "2026-12-08T14:26:00+01:00", "max>80C", false, std::nullopt,
+                       "",         temperature_unit::kCelsius};
         log.Add(start);
         log.Add(end);
         Reading otherRange = FullReading();
@@ -167,7 +168,8 @@ TEST(SqliteLogTest, ALockedDatabaseKeepsTheRowsUntilItCanBeWritten) {
                 ElementsAre(HasSubstr(file.string() + ": database is locked; the rows are kept")));
 
     other.Execute("COMMIT");
-    AlarmEvent event{1796741102, "2026-12-08T14:25:02+01:00", "nohead>10s", true, 12.0, ""};
+    AlarmEvent event{1796741102,  "2026-12-08T14:25:02+01:00", "nohead>10s", true, 12.0, "",
+                     std::nullopt};
     log.Add(event);
     EXPECT_EQ(log.Waiting(), 0U);
     EXPECT_THAT(log.TakeNotices(), ElementsAre(HasSubstr("rows are written again")));
