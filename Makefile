@@ -5,11 +5,13 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 # Seconds the soak test runs under `make soak`.
 SOAK_SECONDS ?= 600
+# Seconds each run of `make scale` lasts.
+SCALE_SECONDS ?= 120
 # The opt-in test labels that `make test` leaves out.
 OPT_IN_LABELS := package|soak
 
 .PHONY: all deps configure build test sanitizers fuzz-build fuzz soak package package-test run \
-	bench format clean
+	bench scale format clean
 
 all: build
 
@@ -52,6 +54,12 @@ fuzz: fuzz-build
 soak: build
 	@QUORVEL_SOAK_SECONDS=$(SOAK_SECONDS) ctest --preset $(PRESET) --label-regex soak \
 	    --verbose --timeout $$(($(SOAK_SECONDS) + 300))
+
+# One local broker, N simulated heads and N loggers publishing to it (N = 1, 8, 32) for
+# SCALE_SECONDS each, the broker restarted once in the middle: every row must arrive;
+# prints each logger's CPU time and peak memory.
+scale: build
+	@for n in 1 8 32; do scripts/scale-run $$n $(SCALE_SECONDS) || exit 1; done
 
 package: build
 	@cd build && cpack -G DEB

@@ -64,6 +64,13 @@ MqttPublisher::~MqttPublisher() {
     Close(std::chrono::milliseconds(0));
 }
 
+void MqttPublisher::Check(const MqttSettings& settings) {
+    if (!settings.topicPrefix.empty()) {
+        mqtt_topics::CheckPrefix(settings.topicPrefix);
+    }
+    const MqttConnection trial(settings, ReadPassword(settings), "quorvel/check/status", kOffline);
+}
+
 void MqttPublisher::Start() {
     if (thread_.joinable() || closing_) {
         return;

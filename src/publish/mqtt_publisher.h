@@ -50,6 +50,9 @@ class MqttPublisher {
     MqttPublisher(const MqttPublisher&) = delete;
     MqttPublisher& operator=(const MqttPublisher&) = delete;
 
+    // Throws MqttSetupError when Start would (an unreadable password or CA file, a prefix
+    // that cannot start a topic), without connecting. An empty prefix is not checked.
+    static void Check(const MqttSettings& settings);
     // Reads the password file, prepares the client and starts the thread, which connects
     // in the background. Throws MqttSetupError when the settings cannot be used.
     void Start();

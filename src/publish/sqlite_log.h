@@ -14,7 +14,7 @@
 
 // A local log of readings and alarm events in a SQLite database file, with write-ahead
 // logging so that the sqlite3 shell can read it while it is written. Tables (see
-// README-draft.md): `readings` (one row per reading, spot values as a JSON array),
+// the README): `readings` (one row per reading, spot values as a JSON array),
 // `alarms` (one row per start or end) and `heads` (every head seen, first and last
 // time, the texts of its ranges). Every row is committed by the call that adds it, so
 // a logger that is killed loses none that it had added.

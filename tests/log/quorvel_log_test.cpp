@@ -268,7 +268,11 @@ TEST_F(QuorvelLogTest, TimeLapseSnapshotsDecodeAndBrowseInTheImagersDocument) {
     const fs::path folder = root_.Host("\\My Documents\\Snapshots");
     ASSERT_TRUE(test_support::WaitUntil([&] {
         std::error_code error;
-        return std::distance(fs::directory_iterator(folder, error), fs::directory_iterator()) >= 3;
+        int snapshots = 0;
+        for (const auto& entry : fs::directory_iterator(folder, error)) {
+            snapshots += entry.path().extension() == ".snp" ? 1 : 0;
+        }
+        return snapshots >= 3;
     }));
     ASSERT_EQ(log.Terminate(), 0) << log.Output();
 
@@ -306,18 +310,45 @@ TEST_F(QuorvelLogTest, MistakesOnTheCommandLineEndWithTwo) {
              {"--alarm", "spot2<5C", "--spot", "1,1"},
              {"--exit-on-alarm"},
              {"--count", "3", "--duration", "1m"},
-             {"--on-alarm", "no-such-program-here", "--alarm", "max>1C"}}) {
+             {"--on-alarm", "no-such-program-here", "--alarm", "max>1C"},
+             {"--mqtt", "http://broker"},
+             {"--mqtt", "mqtt://broker:99999"},
+             {"--topic", "plant/kiln"},
+             {"--mqtt", "mqtt://broker", "--topic", "plant/#"},
+             {"--mqtt", "mqtt://broker", "--mqtt-user", "kiln"},
+             {"--mqtt", "mqtt://127.0.0.1:1", "--mqtt-user", "kiln", "--mqtt-password-file",
+              "/no/such/file", "--count", "1"}}) {
         LogProcess log(wrong, File("out.txt"));
         EXPECT_EQ(log.ExitCode(), 2) << wrong[0];
     }
     LogProcess help({"--help"}, File("help.txt"));
     EXPECT_EQ(help.ExitCode(), 0);
     const std::string text = log_test::FileText(File("help.txt"));
-    for (const char* option :
-         {"--port", "--every", "-o FILE", "--format", "--unit", "--emissivity", "--background",
-          "--average", "--spot", "--duration", "--count", "--quiet", "--snapshot-every",
-          "--snapshot-folder", "--alarm", "--hysteresis", "--snapshot-on-alarm", "--on-alarm",
-          "--exit-on-alarm"}) {
+    for (const char* option : {"--port",
+                               "--every",
+                               "-o FILE",
+                               "--format",
+                               "--unit",
+                               "--emissivity",
+                               "--background",
+                               "--average",
+                               "--spot",
+                               "--duration",
+                               "--count",
+                               "--quiet",
+                               "--snapshot-every",
+                               "--snapshot-folder",
+                               "--alarm",
+                               "--hysteresis",
+                               "--snapshot-on-alarm",
+                               "--on-alarm",
+                               "--exit-on-alarm",
+                               "--db FILE",
+                               "--mqtt URL",
+                               "--topic",
+                               "--mqtt-user",
+                               "--mqtt-password-file",
+                               "--mqtt-cafile"}) {
         EXPECT_NE(text.find(option), std::string::npos) << option;
     }
 }

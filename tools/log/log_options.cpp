@@ -10,6 +10,7 @@
 #include "log/alarm_command.h"
 #include "monitor/duration_text.h"
 #include "monitor/temperature_text.h"
+#include "publish/mqtt_topics.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ class Parser {
     bool Check(std::string& error);
 
   private:
+    bool CheckMqtt(std::string& error);
     bool Duration(const std::string& name, const std::string& value,
                   std::optional<std::chrono::milliseconds>& into,
                   std::chrono::milliseconds shortest, std::string& error);
@@ -60,6 +62,8 @@ class Parser {
     LogOptions& o_;
     std::optional<temperature_text::Temperature> background_;
     std::optional<std::string> hysteresis_;
+    std::optional<std::string> mqttUrl_;
+    std::map<std::string, std::string> mqttValues_;  // --topic, --mqtt-user, ...
 };
 
 bool Parser::Duration(const std::string& name, const std::string& value,
@@ -166,6 +170,20 @@ std::map<std::string, Handler> Parser::ValueOptions() {
          }},
         {"--hysteresis",
          [this](const std::string& v, std::string&) { return (hysteresis_ = v, true); }},
+        {"--mqtt", [this](const std::string& v, std::string&) { return (mqttUrl_ = v, true); }},
+        {"--topic",
+         [this](const std::string& v, std::string&) { return (mqttValues_["--topic"] = v, true); }},
+        {"--mqtt-user", [this](const std::string& v,
+                               std::string&) { return (mqttValues_["--mqtt-user"] = v, true); }},
+        {"--mqtt-password-file",
+         [this](const std::string& v, std::string&) {
+             return (mqttValues_["--mqtt-password-file"] = v, true);
+         }},
+        {"--mqtt-cafile",
+         [this](const std::string& v, std::string&) {
+             return (mqttValues_["--mqtt-cafile"] = v, true);
+         }},
+        {"--db", [this](const std::string& v, std::string&) { return (o_.database = v, true); }},
         {"--on-alarm",
          [this](const std::string& v, std::string& e) {
              auto words = AlarmCommand::Words(v, e);
@@ -210,9 +228,51 @@ bool Parser::Read(std::span<const std::string> arguments, std::string& error) {
     return true;
 }
 
+bool Parser::CheckMqtt(std::string& error) {
+    if (!mqttUrl_) {
+        if (!mqttValues_.empty()) {
+            error = mqttValues_.begin()->first + " needs --mqtt";
+            return false;
+        }
+        return true;
+    }
+    const auto value = [this](const char* name) {
+        const auto found = mqttValues_.find(name);
+        return found == mqttValues_.end() ? std::string() : found->second;
+    };
+    try {
+        MqttSettings settings;
+        settings.address = MqttAddress::Parse(*mqttUrl_);
+        if (mqttValues_.contains("--topic")) {
+            settings.topicPrefix = value("--topic");
+            mqtt_topics::CheckPrefix(settings.topicPrefix);
+        }
+        settings.user = value("--mqtt-user");
+        settings.passwordFile = value("--mqtt-password-file");
+        settings.caFile = value("--mqtt-cafile");
+        o_.mqtt = std::move(settings);
+    } catch (const MqttSetupError& failure) {
+        error = failure.what();
+        return false;
+    }
+    if (o_.mqtt->user.empty() != o_.mqtt->passwordFile.empty()) {
+        error = "--mqtt-user and --mqtt-password-file go together";
+        return false;
+    }
+    if (!o_.mqtt->caFile.empty() && !o_.mqtt->address.secure) {
+        error = "--mqtt-cafile needs an mqtts:// URL";
+        return false;
+    }
+    return true;
+}
+
 bool Parser::Check(std::string& error) {
-    if ((o_.port && o_.port->empty()) || (o_.output && o_.output->empty())) {
-        error = "--port and -o need a name";
+    if ((o_.port && o_.port->empty()) || (o_.output && o_.output->empty()) ||
+        (o_.database && o_.database->empty())) {
+        error = "--port, -o and --db need a name";
+        return false;
+    }
+    if (!CheckMqtt(error)) {
         return false;
     }
     if (background_) {

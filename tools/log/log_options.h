@@ -10,6 +10,7 @@
 #include "display/frame_statistics.h"
 #include "monitor/alarm_rule.h"
 #include "monitor/row_format.h"
+#include "publish/mqtt_settings.h"
 
 // The command line of quorvel-log.
 struct LogOptions {
@@ -33,6 +34,9 @@ struct LogOptions {
     bool snapshotOnAlarm = false;
     std::vector<std::string> onAlarm;  // the command's words
     bool exitOnAlarm = false;
+    // Publishing to a broker; an empty topic prefix: the default, naming the head.
+    std::optional<MqttSettings> mqtt;
+    std::optional<std::string> database;
 };
 
 namespace log_options {

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "acquisition/acquisition_thread.h"
@@ -23,6 +24,8 @@
 #include "monitor/reading_log.h"
 #include "platform/device_root.h"
 #include "platform/file_error.h"
+#include "publish/mqtt_output.h"
+#include "publish/sqlite_output.h"
 
 namespace {
 
@@ -122,7 +125,7 @@ LogSettings SettingsOf(const LogOptions& options) {
     return settings;
 }
 
-std::unique_ptr<LogFile> OpenOutput(const LogOptions& options) {
+std::unique_ptr<LogFile> OpenFile(const LogOptions& options) {
     const RowFormat format(options.format, static_cast<int>(options.spots.size()));
     if (options.output) {
         return LogFile::Open(*options.output, format);
@@ -130,19 +133,41 @@ std::unique_ptr<LogFile> OpenOutput(const LogOptions& options) {
     return LogFile::OnDescriptor(STDOUT_FILENO, "standard output", format);
 }
 
+using Report = std::function<void(const std::string&)>;
+
+// Every output of the options, opened; throws FileError, SqliteError or MqttSetupError.
+ReadingOutputs OpenOutputs(const LogOptions& options, const Report& report) {
+    ReadingOutputs outputs;
+    outputs.Add(OpenFile(options));
+    if (options.database) {
+        auto database = std::make_unique<SqliteOutput>(
+            *options.database, unit_names::Letter(options.correction.unit), report);
+        database->Open();
+        outputs.Add(std::move(database));
+    }
+    if (options.mqtt) {
+        auto mqtt = std::make_unique<MqttOutput>(*options.mqtt,
+                                                 static_cast<int>(options.spots.size()), report);
+        mqtt->Start();
+        outputs.Add(std::move(mqtt));
+    }
+    return outputs;
+}
+
 // The running log: everything one run needs, and what happens at each interval's end.
 class LogSession {
   public:
-    LogSession(const LogOptions& options, std::unique_ptr<LogFile> output, SnapshotFolder folder)
+    LogSession(const LogOptions& options, ReadingOutputs outputs, StatusLine& status,
+               SnapshotFolder folder)
         : options_(options),
           device_(options.port ? std::filesystem::path(*options.port) : device_root::ComPort(1)),
           frames_(SettingsOf(options)),
+          outputs_(std::move(outputs)),
           log_([this] { return HeadStatus::Of(link_); }, frames_, outputs_,
                LogOptionsOf(options, std::move(folder))),
           loop_(options.every),
           command_(options.onAlarm, !options.output),
-          status_(!options.quiet && options.output && ::isatty(STDOUT_FILENO), Clock::now()) {
-        outputs_.Add(std::move(output));
+          status_(status) {
         // The log keeps no picture of its own: the thread only polls and shows each frame
         // to the log.
         picture_.live = false;
@@ -172,6 +197,7 @@ class LogSession {
         acquisition_.Stop();
         link_.Close();
         status_.Clear();
+        outputs_.Close();
         if (const std::size_t left = command_.Finish(kCommandGraceSeconds); left > 0) {
             Complain(std::to_string(left) + " alarm command(s) not run: the log ended");
         }
@@ -190,6 +216,7 @@ class LogSession {
 
     bool Woke() {
         command_.Poll();
+        outputs_.Poll();
         status_.Show(Clock::now());
         return true;
     }
@@ -255,7 +282,7 @@ class LogSession {
     ReadingLog log_;
     IntervalLoop loop_;
     AlarmCommand command_;
-    StatusLine status_;
+    StatusLine& status_;
     std::optional<Clock::time_point> end_;
     Clock::time_point lastEnd_{};
     std::uint64_t rows_ = 0;
@@ -268,17 +295,26 @@ class LogSession {
 
 int log_run::Run(const LogOptions& options) {
     InstallSignalHandlers();
-    std::unique_ptr<LogFile> output;
+    StatusLine status(!options.quiet && options.output && ::isatty(STDOUT_FILENO), Clock::now());
+    const Report report = [&status](const std::string& text) {
+        status.Clear();
+        Complain(text);
+    };
+    ReadingOutputs outputs;
     std::optional<SnapshotFolder> folder;
     try {
-        output = OpenOutput(options);
+        outputs = OpenOutputs(options, report);
         folder = (options.snapshotEvery || options.snapshotOnAlarm)
                      ? PrepareSnapshotFolder(options)
                      : SnapshotFolder(SnapshotFolder::kDefaultFolder);
-    } catch (const FileError& error) {
+    } catch (const MqttSetupError& error) {
+        Complain(error.what());
+        return log_options::kUsageExitCode;
+    } catch (const std::runtime_error& error) {
+        // A file or database that cannot be opened.
         Complain(error.what());
         return kRuntimeErrorExitCode;
     }
-    LogSession session(options, std::move(output), std::move(*folder));
+    LogSession session(options, std::move(outputs), status, std::move(*folder));
     return session.Go();
 }
