@@ -36,7 +36,7 @@ constexpr double kSpanForWholeNumbers = 5.0;
 }  // namespace
 
 TrendChart::TrendChart(const StringResources& strings, QWidget* parent)
-    : QWidget(parent), chart_(new QChart) {
+    : QWidget(parent), chart_(view_.chart()) {
     for (int minutes : kWindowChoices) {
         window_.addItem(
             QString::fromStdString(FormatIntegers(strings.String(kWindowFormat), {minutes})),
@@ -52,7 +52,6 @@ TrendChart::TrendChart(const StringResources& strings, QWidget* parent)
     chart_->setMargins(QMargins(0, 0, 0, 0));
     chart_->legend()->setAlignment(Qt::AlignBottom);
     chart_->legend()->setFont(font());
-    view_.setChart(chart_);
     view_.setRenderHint(QPainter::Antialiasing);
     view_.setFrameShape(QFrame::NoFrame);
     CreateLines(strings);

@@ -64,7 +64,8 @@ class TrendChart : public QWidget {
     QLabel heading_;
     QComboBox window_;
     QChartView view_;
-    QChart* chart_;  // owned by the view
+    // The view's own chart (a chart set in its place would leave this one behind).
+    QChart* chart_;
     std::array<QLineSeries*, kLineCount> lines_{};
     QDateTimeAxis* time_ = nullptr;
     QValueAxis* temperature_ = nullptr;
