@@ -85,6 +85,8 @@ TEST(HeadOptionsTest, RangesLimitsAndTheRest) {
                        "2",
                        "--seed",
                        "9",
+                       "--warming",
+                       "-1.5",
                        "--verbose"},
                       options, error))
         << error;
@@ -100,6 +102,7 @@ TEST(HeadOptionsTest, RangesLimitsAndTheRest) {
     EXPECT_EQ(options.serialChange->serialNumber, 17);
     EXPECT_EQ(options.linkPath, "/tmp/x");
     EXPECT_EQ(options.seed, 9u);
+    EXPECT_DOUBLE_EQ(options.warmingKelvinPerMinute, -1.5);
     EXPECT_TRUE(options.verbose);
 
     ASSERT_TRUE(Parse({"--no-limits", "--ranges", "1"}, options, error)) << error;
@@ -152,6 +155,10 @@ TEST(HeadOptionsTest, MistakesAreReported) {
              {"--serial", "-1"},
              {"--rate", "0"},
              {"--garbage", "x"},
+             {"--garbage", "nan"},
+             {"--rate", "nan"},
+             {"--warming", "nan"},
+             {"--warming", "101"},
              {"--high"},
              {"--range", "a", "--limits", "300"},
              {"--range", std::string(59, 'x')},
@@ -235,6 +242,28 @@ TEST(SyntheticSceneTest, AWarmObjectDriftsOverRoomTemperature) {
         EXPECT_LT(*high, 3120);
     }
     EXPECT_NE(warmest(early), warmest(later));
+}
+
+// A warming object rises by its rate and nothing else changes: the same seed gives the
+// same noise, so the difference from a steady scene is the object's added warmth alone.
+TEST(SyntheticSceneTest, AWarmingObjectRisesByItsRate) {
+    SyntheticScene steady(5);
+    SyntheticScene warming(5, 6.0);  // 6 K a minute: 60 tenths after a minute
+    auto largestRise = [&](double seconds) {
+        const ThermalFrame base = steady.Render(seconds);
+        const ThermalFrame risen = warming.Render(seconds);
+        int largest = 0;
+        for (std::size_t i = 0; i < base.pixels.size(); ++i) {
+            const int rise = risen.pixels[i] - base.pixels[i];
+            EXPECT_GE(rise, 0) << i;
+            largest = std::max(largest, rise);
+        }
+        return largest;
+    };
+    EXPECT_EQ(largestRise(0.0), 0);
+    const int afterAMinute = largestRise(60.0);
+    EXPECT_GE(afterAMinute, 55);
+    EXPECT_LE(afterAMinute, 61);
 }
 
 }  // namespace

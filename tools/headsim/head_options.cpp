@@ -104,6 +104,7 @@ class OptionParser {
             {"--rate", [this](ArgumentReader& r, std::string& e) { return Rate(r, e); }},
             {"--garbage", [this](ArgumentReader& r, std::string& e) { return Garbage(r, e); }},
             {"--seed", [this](ArgumentReader& r, std::string& e) { return Seed(r, e); }},
+            {"--warming", [this](ArgumentReader& r, std::string& e) { return Warming(r, e); }},
         };
     }
 
@@ -277,8 +278,8 @@ class OptionParser {
         if (options_.lineRate) {
             return true;
         }
-        if (!ParseNumber(text, options_.framesPerSecond) || options_.framesPerSecond <= 0 ||
-            options_.framesPerSecond > 1000) {
+        if (!ParseNumber(text, options_.framesPerSecond) ||
+            !(options_.framesPerSecond > 0 && options_.framesPerSecond <= 1000)) {
             error = "--rate takes frames per second above 0 and at most 1000, or max";
             return false;
         }
@@ -290,9 +291,22 @@ class OptionParser {
         if (!reader.Value("--garbage", text, error)) {
             return false;
         }
-        if (!ParseNumber(text, options_.garbageBytes) || options_.garbageBytes < 0 ||
-            options_.garbageBytes > 1000) {
+        if (!ParseNumber(text, options_.garbageBytes) ||
+            !(options_.garbageBytes >= 0 && options_.garbageBytes <= 1000)) {
             error = "--garbage takes an average byte count from 0 to 1000";
+            return false;
+        }
+        return true;
+    }
+
+    bool Warming(ArgumentReader& reader, std::string& error) {
+        std::string text;
+        if (!reader.Value("--warming", text, error)) {
+            return false;
+        }
+        double& rate = options_.warmingKelvinPerMinute;
+        if (!ParseNumber(text, rate) || !(rate >= -100 && rate <= 100)) {
+            error = "--warming takes kelvin a minute from -100 to 100";
             return false;
         }
         return true;
@@ -420,6 +434,8 @@ The stream:
                            115200-baud line carries (about 21, fewer with garbage)
   --garbage RATE           send on average RATE random bytes (never 0xAA, so they
                            cannot form a marker) before each frame (default 0)
+  --warming K              the warm object heats up by K kelvin a minute (negative:
+                           cools down; default 0), for a rising or falling trend
   --seed N                 seed of the noise and the garbage (default 1)
   --verbose                log commands and serial number changes to stderr
   --help                   show this text

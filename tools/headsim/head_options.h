@@ -29,7 +29,8 @@ struct HeadOptions {
     // Every this many seconds the next serial number (one more, 0 skipped), as if
     // another head had been plugged in each time.
     std::optional<double> serialChangeEvery;
-    double garbageBytes = 0.0;  // average random bytes sent before each frame
+    double garbageBytes = 0.0;            // average random bytes sent before each frame
+    double warmingKelvinPerMinute = 0.0;  // how fast the warm object heats up
     std::uint32_t seed = 1;
     bool verbose = false;
     bool help = false;

@@ -29,7 +29,7 @@ HeadSession::HeadSession(const HeadOptions& options, const PseudoTerminal& termi
       terminal_(terminal),
       log_(log),
       head_(options.head),
-      scene_(options.seed),
+      scene_(options.seed, options.warmingKelvinPerMinute),
       random_(options.seed) {}
 
 void HeadSession::Run(const volatile std::sig_atomic_t& stopRequested) {

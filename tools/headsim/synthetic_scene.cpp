@@ -17,6 +17,7 @@ constexpr double kSwing = 5.0;
 ThermalFrame SyntheticScene::Render(double seconds) {
     const double objectColumn = kCentre + kSwing * std::sin(0.6 * seconds);
     const double objectRow = kCentre + kSwing * std::sin(0.43 * seconds + 0.8);
+    const double objectExcess = kObjectExcess + tenthsPerSecond_ * seconds;
     ThermalFrame frame;
     for (int row = 0; row < kFrameSide; ++row) {
         for (int column = 0; column < kFrameSide; ++column) {
@@ -25,7 +26,7 @@ ThermalFrame SyntheticScene::Render(double seconds) {
             const double blob =
                 std::exp(-(dx * dx + dy * dy) / (2.0 * kObjectRadius * kObjectRadius));
             const double value =
-                kBackground + kGradient * row + kObjectExcess * blob + noise_(random_);
+                kBackground + kGradient * row + objectExcess * blob + noise_(random_);
             frame[static_cast<std::size_t>(row * kFrameSide + column)] =
                 static_cast<std::uint16_t>(std::clamp(std::lround(value), 0L, 65535L));
         }
