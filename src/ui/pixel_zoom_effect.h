@@ -16,8 +16,9 @@ class PixelZoomEffect : public QGraphicsEffect {
     // screen.)
     PixelZoomEffect(int factor, QSize screen, QWidget& cover);
 
-    // `picture` with every pixel repeated as a factor × factor block.
-    static QImage Enlarged(const QImage& picture, int factor);
+    // The `part` of `picture` with every pixel repeated as a factor × factor block,
+    // written into `into`, whose buffer is kept when it already has the size and format.
+    static void Enlarge(const QImage& picture, QRect part, int factor, QImage& into);
 
   protected:
     void draw(QPainter* painter) override;
@@ -29,4 +30,5 @@ class PixelZoomEffect : public QGraphicsEffect {
     int factor_;
     QSize screen_;
     QWidget& cover_;
+    QImage enlarged_;
 };

@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <vector>
 
+#include "ui/pixel_zoom_effect.h"
 #include "ui/zoom_controller.h"
 #include "ui/zoom_memory.h"
 
@@ -132,6 +133,32 @@ TEST_F(ZoomTest, TheFactorAndPlaceAreRememberedInTheDesktopConfiguration) {
 
     QSettings(ZoomMemory::File(), QSettings::IniFormat).setValue("window/zoom", 9);
     EXPECT_EQ(ZoomMemory::Load().factor, std::nullopt);
+}
+
+// Only the screen's part of the source is enlarged, from its own top left corner; the
+// buffer kept from the frame before takes the new picture whole.
+TEST(PixelZoomEffectEnlarge, APartBecomesBlocksInTheBufferOfTheFrameBefore) {
+    QImage picture(3, 2, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            picture.setPixel(x, y, qRgb(10 * x, 100 * y, 7));
+        }
+    }
+    QImage into;
+    PixelZoomEffect::Enlarge(picture, QRect(1, 0, 2, 2), 3, into);
+    ASSERT_EQ(into.size(), QSize(6, 6));
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            ASSERT_EQ(into.pixel(x, y), picture.pixel(1 + x / 3, y / 3)) << x << "," << y;
+        }
+    }
+    const uchar* buffer = into.constBits();
+    picture.fill(Qt::white);
+    PixelZoomEffect::Enlarge(picture, QRect(1, 0, 2, 2), 3, into);
+    EXPECT_EQ(into.constBits(), buffer);
+    QImage white(6, 6, into.format());
+    white.fill(Qt::white);
+    EXPECT_EQ(into, white);
 }
 
 TEST(ZoomMemory, FirstStartTakesTheLargestFactorWithinHalfTheScreen) {
