@@ -52,9 +52,11 @@ std::chrono::milliseconds AcquisitionThread::TakePause() {
 
 void AcquisitionThread::RunPass() {
     const bool newFrame = source_.Poll() == 1;
-    if (newFrame && observer_ != nullptr) {
+    if (newFrame && !observers_.empty()) {
         source_.CopyFrame(observed_);
-        observer_->FrameArrived(observed_);
+        for (FrameObserver* observer : observers_) {
+            observer->FrameArrived(observed_);
+        }
     }
     if (newFrame && state_.live.load()) {
         const Intake intake = TakeInFrame();

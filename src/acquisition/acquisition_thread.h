@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "acquisition/acquisition_listener.h"
 #include "acquisition/auto_range.h"
@@ -55,8 +56,8 @@ class AcquisitionThread {
     AcquisitionThread(const AcquisitionThread&) = delete;
     AcquisitionThread& operator=(const AcquisitionThread&) = delete;
 
-    // Before Start: `observer` (may be null) sees every frame from then on.
-    void SetFrameObserver(FrameObserver* observer) { observer_ = observer; }
+    // Before Start: `observer` sees every frame from then on, after those added before it.
+    void AddFrameObserver(FrameObserver& observer) { observers_.push_back(&observer); }
     // Starts the loop on its own thread (once).
     void Start();
     // Asks the loop to end, wakes it from its pause and waits until it has ended. The
@@ -84,7 +85,7 @@ class AcquisitionThread {
     SharedState& state_;
     AcquisitionListener* listener_;
     std::chrono::milliseconds passInterval_;
-    FrameObserver* observer_ = nullptr;
+    std::vector<FrameObserver*> observers_;
     ThermalFrame observed_{};
     FrameIntegrator integrator_;
     AutoRange autoRange_;

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <vector>
 
+#include "acquisition/acquisition_listener.h"
+#include "link/imager_link.h"
 #include "link/thermal_frame.h"
 
 // Every frame taken from the head, with its time and the head's serial number, kept for
@@ -32,4 +34,18 @@ class TakenFrameQueue {
   private:
     std::mutex mutex_;
     std::deque<Entry> entries_;
+};
+
+// Puts every frame the acquisition thread observes into `queue`, with the time it arrived
+// and the serial number of the head that sent it.
+class TakenFrameFeed : public FrameObserver {
+  public:
+    TakenFrameFeed(TakenFrameQueue& queue, const ImagerLink& link) : queue_(queue), link_(link) {}
+    void FrameArrived(const ThermalFrame& frame) override {
+        queue_.Push({TakenFrameQueue::Clock::now(), frame, link_.HeadSerialNumber()});
+    }
+
+  private:
+    TakenFrameQueue& queue_;
+    const ImagerLink& link_;
 };

@@ -29,7 +29,9 @@ LogSettings LiveLogSettings(const ImagerDocument& document) {
 ImagerSession::ImagerSession(MessageBoxService* messages, UpdateNotifier* notifier)
     : link_(&document_),
       document_(messages, notifier, link_),
-      acquisition_(frameSource_, document_.SharedPicture(), &document_) {}
+      acquisition_(frameSource_, document_.SharedPicture(), &document_) {
+    acquisition_.AddFrameObserver(takenFeed_);
+}
 
 ImagerSession::~ImagerSession() {
     Stop();
@@ -45,7 +47,7 @@ void ImagerSession::LogTo(const std::filesystem::path& file, std::chrono::millis
     // Two spot columns: the imager's two markers.
     log_ = std::make_unique<LogThread>(link_, LogFile::Open(file, RowFormat(kind, 2)), every,
                                        LogSettings{});
-    acquisition_.SetFrameObserver(&log_->Frames());
+    acquisition_.AddFrameObserver(log_->Frames());
 }
 
 void ImagerSession::Start() {

@@ -61,7 +61,8 @@ class ImagerSession {
     ImagerLink link_;
     ImagerDocument document_;
     TakenFrameQueue takenFrames_;
-    LinkFrameSource frameSource_{link_, &takenFrames_};
+    TakenFrameFeed takenFeed_{takenFrames_, link_};
+    LinkFrameSource frameSource_{link_};
     AcquisitionThread acquisition_;
     std::unique_ptr<LogThread> log_;
     bool running_ = false;

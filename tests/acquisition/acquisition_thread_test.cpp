@@ -182,7 +182,7 @@ class RecordingObserver : public FrameObserver {
 
 TEST_F(AcquisitionThreadTest, ObserverSeesEveryNewFrameAsReceivedAlsoWhileNotLive) {
     RecordingObserver observer;
-    thread_.SetFrameObserver(&observer);
+    thread_.AddFrameObserver(observer);
     state_.integrationCount = 2;
     source_.Queue(ThermalFrame::Filled(3000));
     thread_.RunPass();

@@ -171,7 +171,7 @@ class LogSession {
         // The log keeps no picture of its own: the thread only polls and shows each frame
         // to the log.
         picture_.live = false;
-        acquisition_.SetFrameObserver(&frames_);
+        acquisition_.AddFrameObserver(frames_);
     }
 
     int Go() {
