@@ -51,6 +51,8 @@ class SnapshotFolder {
 
     // The handheld folder, ending with a separator.
     const std::string& HandheldFolder() const { return folder_; }
+    // Where the folder is on this computer.
+    std::filesystem::path HostFolder() const;
     // "%sSnapshot %d %d-%d-%d %02d-%02d.snp" with the folder, number and local time.
     static std::string FileName(std::string_view handheldFolder, std::int64_t number,
                                 const std::tm& local);
@@ -63,7 +65,6 @@ class SnapshotFolder {
         std::int64_t number;
         std::filesystem::path path;
     };
-    std::filesystem::path HostFolder() const;
     // Every folder entry whose name matches "Snapshot *.snp", in listing order.
     std::vector<std::filesystem::path> Matching() const;
     // The entries matching "Snapshot N *.snp" for some N >= 0, in browsing order.

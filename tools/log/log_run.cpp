@@ -92,9 +92,7 @@ SnapshotFolder PrepareSnapshotFolder(const LogOptions& options) {
     const SnapshotFolder folder = options.snapshotFolder
                                       ? SnapshotFolder::OnHost(*options.snapshotFolder)
                                       : SnapshotFolder(SnapshotFolder::kDefaultFolder);
-    const std::filesystem::path host = options.snapshotFolder
-                                           ? std::filesystem::path(*options.snapshotFolder)
-                                           : device_root::Map(SnapshotFolder::kDefaultFolder);
+    const std::filesystem::path host = folder.HostFolder();
     std::error_code error;
     std::filesystem::create_directories(host, error);
     if (!std::filesystem::is_directory(host) || ::access(host.c_str(), W_OK) != 0) {
