@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "document/document_record.h"
 #include "document/span_adjuster.h"
@@ -77,13 +78,15 @@ void PictureModel::NarrowSpan() {
 
 void PictureModel::FitSpanToFrame() {
     std::lock_guard lock(shared_.mutex);
-    const auto& pixels = shared_.displayFrame.pixels;
-    const auto [lowest, highest] =
-        std::minmax_element(pixels.begin(), pixels.end(), [](std::uint16_t a, std::uint16_t b) {
+    std::tie(shared_.spanLow, shared_.spanHigh) = Extremes(shared_.displayFrame);
+}
+
+std::pair<std::uint16_t, std::uint16_t> PictureModel::Extremes(const ThermalFrame& frame) {
+    const auto [lowest, highest] = std::minmax_element(
+        frame.pixels.begin(), frame.pixels.end(), [](std::uint16_t a, std::uint16_t b) {
             return static_cast<std::int16_t>(a) < static_cast<std::int16_t>(b);
         });
-    shared_.spanLow = *lowest;
-    shared_.spanHigh = *highest;
+    return {*lowest, *highest};
 }
 
 void PictureModel::ResetCorrections() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "acquisition/acquisition_thread.h"
 #include "link/thermal_frame.h"
@@ -72,6 +73,8 @@ class PictureModel {
     void NarrowSpan();
     // The span becomes the display frame's lowest and highest value (taken as signed).
     void FitSpanToFrame();
+    // The lowest and highest value of `frame`, taken as signed.
+    static std::pair<std::uint16_t, std::uint16_t> Extremes(const ThermalFrame& frame);
 
     // Emissivity 1, no note, the start background, one frame, automatic span, empty
     // frames.

@@ -15,13 +15,10 @@ std::uint8_t Position(const FrameCell& cell) {
 // The picture's lowest and highest value (taken as signed, as the imager's Fit span
 // does), at least the acquisition's narrowest span apart.
 void FitSpan(const ThermalFrame& picture, DocumentRecord& record) {
-    const auto [lowest, highest] = std::minmax_element(
-        picture.pixels.begin(), picture.pixels.end(), [](std::uint16_t a, std::uint16_t b) {
-            return static_cast<std::int16_t>(a) < static_cast<std::int16_t>(b);
-        });
-    record.spanLow = *lowest;
+    const auto [lowest, highest] = PictureModel::Extremes(picture);
+    record.spanLow = lowest;
     record.spanHigh = static_cast<std::uint16_t>(
-        std::max<int>(*highest, std::min(*lowest + AcquisitionThread::kMinimumSpan, 65535)));
+        std::max<int>(highest, std::min(lowest + AcquisitionThread::kMinimumSpan, 65535)));
 }
 
 }  // namespace
